@@ -29,4 +29,6 @@ public:
     virtual void SetCanClose(bool canClose) = 0;   // FCanClose
     virtual void EnableExit() = 0;                 // BtnExit
     virtual void CloseWindow() = 0;                // a close request, through FormCloseQuery
+    virtual void ProcessMessages() = 0;            // one pass over the pending messages
+    virtual void SetBusyCursor(bool busy) = 0;     // the screen's hourglass
 };
