@@ -1,0 +1,90 @@
+// Second half of the run: driver, backups, updater, release level, shortcut, closing.
+#include "install/InstallRun.h"
+
+#include "common/AppStrings.h"
+#include "common/FileSystem.h"
+#include "common/ShellCopy.h"
+#include "common/SmallFonts.h"
+#include "install/BackupChoice.h"
+#include "install/FilePrimitives.h"
+#include "integration/ReleaseInfo.h"
+#include "integration/Shortcut.h"
+#include "ResourceIds.h"
+
+#include <vector>
+
+void TInstallRun::InstallCompletion() {
+    InstallDriver();
+    CopyBackupsAndUpdater();
+    const std::wstring backup = RunNewestBackupScript();
+    SetReleaseLevel(FTarget, FolderName(backup).substr(1));
+    CreateDesktopShortcut();
+    FHost.EnableExit();
+    Close();
+}
+
+void TInstallRun::InstallDriver() {
+    if (!FHost.DriverChecked()) {
+        return;
+    }
+    const int answer = MessageBoxW(FHost.Window(), L"Подключите интерфейсный блок и нажмите \"Yes\"?",
+                                   L"Подтверждение", MB_ICONQUESTION | MB_YESNO);
+    if (answer != IDYES) {
+        return;
+    }
+    if (DirectoryExists(FSource + L"FTDIDriverInstall")) {
+        ShellCopyFolder(FSource + L"FTDIDriverInstall", FTarget + L"FTDIDriverInstall");
+    }
+    FHost.LogAdd(L"Началась установка драйверов устройства...");
+    FHost.LogRepaint();
+    // Quoted: a target folder with blanks must not start some other program.
+    const std::wstring installer = FTarget + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
+    RunInCurrentDirAndWait(L"\"" + installer + L"\"", SW_HIDE, true);
+    FHost.LogAdd(L"Установка драйверов устройства завершена");
+}
+
+void TInstallRun::CopyBackupsAndUpdater() {
+    if (!DirectoryExists(FTarget + L"Backup\\")) {
+        CreateDirectoryW((FTarget + L"backup\\").c_str(), nullptr);
+    }
+    CopyFolderTree(FSource + L"backup", FTarget + L"backup");
+    CopyFolderTree(FSource + L"Updater", TrimBlanks(FHost.PathText()));
+    SetReadOnlyAttribute(FTarget + L"ReleaseInfo", false);
+    SetReadOnlyAttribute(FTarget + L"Updater.exe.cfg", false);
+}
+
+std::wstring TInstallRun::RunNewestBackupScript() {
+    const std::wstring backupFolder = FTarget + L"backup\\";
+    std::vector<std::wstring> folders;
+    ListSubfolders(backupFolder, folders);
+    const std::wstring chosen = ChooseNewestBackup(folders, backupFolder);
+
+    SetCurrentDirectoryW((chosen + L"\\").c_str());
+    RunAndWait(chosen + L"\\Install.cmd", L"", SW_HIDE);
+    SetCurrentDirectoryW(FTarget.c_str());
+    return chosen;
+}
+
+void TInstallRun::CreateDesktopShortcut() {
+    const HINSTANCE self = GetModuleHandleW(nullptr);
+    const std::wstring description = LoadAppString(self, IDS_PRODUCT_DESCRIPTION);
+    const std::wstring product = LoadAppString(self, IDS_PRODUCT_NAME);
+    const std::wstring linkName = LoadAppString(self, IDS_PRODUCT_NAME);
+    const std::wstring program = LoadAppString(self, IDS_MAIN_EXECUTABLE);
+    std::wstring linkFile;
+    CreateShellLink(FTarget + program, llDesktop, L"", L"", L"",
+                    description + L" \"" + product + L"\"", linkName, linkFile);
+}
+
+void TInstallRun::Close() {
+    if (IsSmallFontsMode()) {
+        FHost.SelectPage(TWizardPage::tsChangeFontSize);
+        return;
+    }
+    const int answer =
+        MessageBoxW(FHost.Window(), L"Установка завершена. Выйти из программы установки?",
+                    L"Подтверждение", MB_ICONQUESTION | MB_YESNO);
+    if (answer == IDYES) {
+        FHost.CloseWindow();
+    }
+}

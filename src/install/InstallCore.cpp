@@ -1,0 +1,193 @@
+// First half of the run: target folder, settings, database and core files, fonts.
+#include "install/InstallRun.h"
+
+#include "common/FileSystem.h"
+#include "common/IniWrite.h"
+#include "common/WindowsFolder.h"
+#include "install/CounterFile.h"
+#include "install/DatabaseKeep.h"
+#include "install/FilePrimitives.h"
+#include "integration/CreateNSI.h"
+#include "integration/Fonts.h"
+
+
+namespace {
+
+const wchar_t* const RuntimeListA[] = {
+    L"aliases.conf", L"firebird.conf", L"fbclient.Dll", L"ib_util.Dll",
+    L"icudt30.Dll",  L"icuin30.Dll",   L"icuuc30.Dll",  L"msvcp80.Dll",
+    L"msvcr80.Dll",  L"firebird.msg",  L"gbak.exe",     L"gds32.dll"};
+const wchar_t* const RuntimeListB[] = {
+    L"aliases.conf", L"firebird.conf", L"fbclient.Dll", L"ib_util.Dll", L"icudt30.Dll",
+    L"icuin30.Dll",  L"icuuc30.Dll",   L"msvcp71.Dll",  L"msvcr71.Dll", L"firebird.msg"};
+const wchar_t* const IntlFiles[] = {L"fbintl.conf", L"fbintl.dll"};
+const wchar_t* const UdfFiles[] = {L"fbudf.dll", L"ib_udf.dll", L"fbudf.sql", L"ib_udf.sql",
+                                   L"ib_udf2.sql"};
+const wchar_t* const Libraries[] = {L"Compare.Dll", L"PosStr.Dll", L"ProcessingECG.Dll",
+                                    L"SDecision.Dll"};
+
+const wchar_t* const Database = L"R47.FDB";
+
+// Close requests refused and the hourglass shown while the core files go down; restored
+// however the block is left.
+class TBusyPart {
+public:
+    explicit TBusyPart(TInstallHost& host) : FHost(host) {
+        FHost.SetCanClose(false);
+        FHost.SetBusyCursor(true);
+    }
+    TBusyPart(const TBusyPart&) = delete;
+    TBusyPart& operator=(const TBusyPart&) = delete;
+    ~TBusyPart() {
+        FHost.SetCanClose(true);
+        FHost.SetBusyCursor(false);
+    }
+
+private:
+    TInstallHost& FHost;
+};
+
+void ShowError(TInstallHost& host, const std::wstring& text) {
+    MessageBoxW(host.Window(), text.c_str(), L"Ошибка", MB_ICONERROR | MB_OK);
+}
+
+} // namespace
+
+bool TInstallRun::InstallCore() {
+    FTarget = TrimBlanks(FHost.PathText());
+    FHost.ShowEmptyLog();
+    FHost.SelectPage(TWizardPage::tsProgressInstall);
+    FHost.ProcessMessages();
+    FHost.SetCopyFrom(FSource);
+
+    if (!PrepareTargetFolder()) {
+        return false;
+    }
+    WriteSettingsKeys();
+    {
+        TBusyPart busy(FHost);
+        if (!CopyCoreFiles()) {
+            return false;
+        }
+    }
+    InstallFontsQuietly();
+    return true;
+}
+
+bool TInstallRun::PrepareTargetFolder() {
+    if (DirectoryExists(FTarget)) {
+        return true;
+    }
+    if (!CreateDirectoryW(FTarget.c_str(), nullptr)) {
+        const std::wstring text = L"Ошибка при создании каталога!";
+        ShowError(FHost, text);
+        FLog.Line(text);
+        return false;
+    }
+    FLog.LineAndPaint(L"Каталог создан...");
+    return true;
+}
+
+void TInstallRun::WriteSettingsKeys() {
+    const std::wstring ini = FTarget + L"Settings\\holter.ini";
+    IniWriteInteger(ini, L"options", L"FilterType", 0);
+    IniWriteInteger(ini, L"options", L"HardwareType", 1);
+}
+
+bool TInstallRun::CopyCoreFiles() {
+    FHost.ProcessMessages();
+    TLogStep settings = FLog.Step(L"Создание настроечных файлов....");
+    CreateReferenceFiles(FTarget + L"Settings\\");
+    FLog.Finish(settings, true);
+
+    if (!CreateDatabaseFolder() || !CopyDatabase()) {
+        return false;
+    }
+    const bool listA = FHost.WindowsIndex() == 0;
+    const std::wstring firebird = FSource + L"Firebird\\";
+    const TNames runtime = listA ? TNames(RuntimeListA) : TNames(RuntimeListB);
+    if (!CopyList(runtime, firebird, FTarget) || !CopyPlugins(L"intl\\", IntlFiles) ||
+        !CopyPlugins(L"udf\\", UdfFiles)) {
+        return false;
+    }
+    CopyLibraries();
+    CreateCounterFile(FTarget + L"Settings\\");
+    WriteBrandFile();
+    return true;
+}
+
+bool TInstallRun::CreateDatabaseFolder() {
+    const std::wstring folder = FTarget + L"DTAfb\\";
+    if (DirectoryExists(folder)) {
+        return true;
+    }
+    if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+        const std::wstring text = L"Ошибка при создании каталога <DTAfb>!";
+        ShowError(FHost, text);
+        FLog.Line(text);
+        return false;
+    }
+    FLog.LineAndPaint(L"Каталог <DTAfb> создан...");
+    return true;
+}
+
+bool TInstallRun::CopyDatabase() {
+    const std::wstring from = FSource + L"DTAfb\\" + Database;
+    const std::wstring to = FTarget + L"DTAfb\\" + Database;
+    // The clinic's records must survive a reinstall: the old database is kept beside the new.
+    const TDatabaseKeep kept = KeepExistingDatabase(to, from);
+    if (kept.Outcome == TDatabaseKeep::dkRenamed) {
+        FLog.Line(L"Прежняя база данных сохранена: " + kept.BackupName);
+    } else if (kept.Outcome == TDatabaseKeep::dkFailed) {
+        FLog.Finish(FLog.Step(L"Копирование файла " + std::wstring(Database) + L"...."), false);
+        return false;
+    }
+    return CopyStep(Database, from, to);
+}
+
+bool TInstallRun::CopyStep(const std::wstring& name, const std::wstring& from,
+                           const std::wstring& to) {
+    TLogStep step = FLog.Step(L"Копирование файла " + name + L"....");
+    const bool copied = CopyFileByStream(from, to);
+    FLog.Finish(step, copied);
+    return copied;
+}
+
+bool TInstallRun::CopyList(TNames names, const std::wstring& from, const std::wstring& to) {
+    for (const wchar_t* name : names) {
+        if (!CopyStep(name, from + name, to + name)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TInstallRun::CopyPlugins(const std::wstring& folder, TNames names) {
+    const std::wstring target = FTarget + folder;
+    if (!DirectoryExists(target)) {
+        CreateDirectoryW(target.c_str(), nullptr);  // a failure shows in the copies that follow
+    }
+    return CopyList(names, FSource + L"Firebird\\" + folder, target);
+}
+
+void TInstallRun::CopyLibraries() {
+    // A library that fails to copy does not stop the run: the next one is tried.
+    for (const wchar_t* name : Libraries) {
+        CopyStep(name, FSource + L"UDF\\" + name, FTarget + L"udf\\" + name);
+    }
+}
+
+void TInstallRun::WriteBrandFile() {
+    if (FHost.LovenaBrand()) {
+        IniWriteString(FTarget + L"btooth.ini", L"Common", L"Disk", L"I");
+    }
+}
+
+void TInstallRun::InstallFontsQuietly() {
+    try {
+        InstallFonts(FSource + L"fonts\\", GetWindowsFolder() + L"fonts\\",
+                     [this](const std::wstring& line) { FLog.Line(line); });
+    } catch (...) {
+        // Fonts are a convenience: whatever stops them, the installation goes on.
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "install/InstallHost.h"
+
+#include <string>
+
+// A step line as appended, to be finished in place.
+struct TLogStep {
+    int Index;
+    std::wstring Text;
+};
+
+// The progress log of a run: plain lines, and step lines ending in "...." that are finished
+// in place with "Завершено" or "ОШИБКА!!!". Appending a step line lets the window paint it
+// before the step's work begins; finishing a line does not.
+class TInstallLog {
+public:
+    explicit TInstallLog(TInstallHost& host) : FHost(host) {}
+
+    void Line(const std::wstring& text);           // a plain line
+    void LineAndPaint(const std::wstring& text);   // a plain line, then one message pass
+    TLogStep Step(const std::wstring& text);       // a step line, to be finished
+    void Finish(const TLogStep& step, bool succeeded);
+
+private:
+    TInstallHost& FHost;
+};
+
+extern const wchar_t* const LogDone;   // "Завершено"
+extern const wchar_t* const LogFailed; // "ОШИБКА!!!"

@@ -1,0 +1,12 @@
+#include "install/InstallRun.h"
+
+#include "common/FileSystem.h"
+
+TInstallRun::TInstallRun(TInstallHost& host, std::wstring sourceFolder)
+    : FHost(host), FLog(host), FSource(std::move(sourceFolder)) {}
+
+void TInstallRun::Execute() {
+    if (InstallCore()) {
+        InstallCompletion();
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include "install/InstallHost.h"
+#include "install/InstallLog.h"
+
+#include <span>
+#include <string>
+
+using TNames = std::span<const wchar_t* const>;
+
+// The installation run behind "Начать установку", from the switch to the progress page to the
+// closing question. A stop ends it quietly with the log saying why; an error raised by a step
+// ends it too and reaches the window's error report.
+class TInstallRun {
+public:
+    // sourceFolder is the distribution folder with a trailing delimiter (the executable's own).
+    TInstallRun(TInstallHost& host, std::wstring sourceFolder);
+    void Execute();
+
+private:
+    // Target folder, settings, database and core files, fonts. False when the run stopped.
+    bool InstallCore();
+    bool PrepareTargetFolder();
+    void WriteSettingsKeys();
+    bool CopyCoreFiles();
+    bool CreateDatabaseFolder();
+    bool CopyDatabase();
+    bool CopyStep(const std::wstring& name, const std::wstring& from, const std::wstring& to);
+    bool CopyList(TNames names, const std::wstring& from, const std::wstring& to);
+    bool CopyPlugins(const std::wstring& folder, TNames names);
+    void CopyLibraries();
+    void WriteBrandFile();
+    void InstallFontsQuietly();
+
+    // Driver, backups, updater, release level, shortcut, closing.
+    void InstallCompletion();
+    void InstallDriver();
+    void CopyBackupsAndUpdater();
+    std::wstring RunNewestBackupScript();
+    void CreateDesktopShortcut();
+    void Close();
+
+    TInstallHost& FHost;
+    TInstallLog FLog;
+    std::wstring FSource;  // Fcopyfrom
+    std::wstring FTarget;  // TargetDir
+};
