@@ -35,6 +35,29 @@ TComPtr<IXMLDOMDocument2> CreateDocument() {
     return doc;
 }
 
+std::wstring ParseErrorText(IXMLDOMDocument2* doc) {
+    TComPtr<IXMLDOMParseError> parseError;
+    TBStr reason;
+    long line = 0, column = 0;
+    if (FAILED(doc->get_parseError(parseError.GetAddressOf())) || !parseError) {
+        return L"no document element";
+    }
+    parseError->get_reason(reason.put());
+    parseError->get_line(&line);
+    parseError->get_linepos(&column);
+    std::wstring text = reason.str();
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) {
+        text.pop_back();
+    }
+    if (text.empty()) {
+        text = L"no document element";
+    }
+    if (line > 0) {
+        text += L" (line " + std::to_wstring(line) + L", column " + std::to_wstring(column) + L")";
+    }
+    return text;
+}
+
 // The document element, or the parser's own reason why there is none.
 TComPtr<IXMLDOMElement> LoadDocumentElement(IXMLDOMDocument2* doc, const std::wstring& path) {
     TVariant source(path);
@@ -45,13 +68,7 @@ TComPtr<IXMLDOMElement> LoadDocumentElement(IXMLDOMDocument2* doc, const std::ws
     if (element) {
         return element;
     }
-    TComPtr<IXMLDOMParseError> parseError;
-    TBStr reason;
-    if (SUCCEEDED(doc->get_parseError(parseError.GetAddressOf())) && parseError &&
-        SUCCEEDED(parseError->get_reason(reason.put())) && !reason.str().empty()) {
-        throw EError(L"the file is not a valid XML document: " + reason.str());
-    }
-    throw EError(L"the file has no document element");
+    throw EError(L"the file does not load as XML: " + ParseErrorText(doc));
 }
 
 // Null (S_FALSE) when nothing matches.
@@ -79,8 +96,15 @@ int ReadVersion(IXMLDOMNode* root) {
     }
     TVariant value;
     CheckHResult(node->get_nodeTypedValue(value.put()));
-    CheckHResult(VariantChangeType(&value.get(), &value.get(), 0, VT_I4));
-    return value.get().lVal;
+    TVariant number;
+    const HRESULT hr = VariantChangeType(number.put(), &value.get(), 0, VT_I4);
+    if (FAILED(hr)) {
+        TBStr text;
+        node->get_text(text.put());
+        throw EError(L"Version \"" + text.str() + L"\" is not an integer: " +
+                     SysErrorMessage(static_cast<DWORD>(hr)));
+    }
+    return number.get().lVal;
 }
 
 void WriteLevel(const std::wstring& path, const std::wstring& Level) {
@@ -94,7 +118,10 @@ void WriteLevel(const std::wstring& path, const std::wstring& Level) {
     TVariant value(Level);
     CheckHResult(level->put_nodeTypedValue(value.get()));
     TVariant target(path);
-    CheckHResult(doc->save(target.get()));
+    const HRESULT hr = doc->save(target.get());
+    if (FAILED(hr)) {
+        throw EError(L"cannot save " + path + L": " + SysErrorMessage(static_cast<DWORD>(hr)));
+    }
 }
 
 std::wstring Widen(const char* text) {
