@@ -22,10 +22,11 @@ void SwitchToLargeFonts() {
     }
     auto change = reinterpret_cast<TSetupChangeFontSize>(
         reinterpret_cast<void*>(GetProcAddress(library, "SetupChangeFontSize")));
+    // Without the function, and after a failed call, the library stays loaded to the end of
+    // the process: a failed call may have left work of the library's own running.
     if (change == nullptr) {
         return;
     }
-    // On failure the library stays loaded: whatever it started may still be using it.
     if (change(nullptr, L"120") != FALSE) {
         FreeLibrary(library);
     }
