@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Where a shortcut goes; passed as one byte, so values beyond llFolder can arrive and
+// mean "nowhere".
+enum class TLinkLocation : std::uint8_t {
+    llDesktop,
+    llQuickLaunch,
+    llSendTo,
+    llStartMenu,
+    llFolder
+};
+
+// Writes a shortcut to FileName. For llFolder SubFolder is the target folder itself; for the
+// shell folders it is an optional subfolder of them. An empty WorkingDir means FileName's
+// folder, an empty LinkName FileName's name. LinkFile receives the path written, and is left
+// alone when no folder was found. Failures to set or save the link are silent; raises EError
+// only when the shell link object cannot be had. COM must be initialised on this thread.
+void CreateShellLink(const std::wstring& FileName, TLinkLocation Location,
+                     const std::wstring& SubFolder, const std::wstring& WorkingDir,
+                     const std::wstring& Arguments, const std::wstring& Description,
+                     const std::wstring& LinkName, std::wstring& LinkFile);
