@@ -3,7 +3,9 @@
 void TTabSheet::Create(TPageControl& owner, const std::wstring& name) {
     FName = name;
     CreateContainer(owner, TPlace::Client(), L"TTabSheet", name, 0);
-    FVisible = false;
+    // Every page fills the control, shown or not; only the selected one is shown.
+    FVisible = true;
+    owner.Realign();
 }
 
 void TPageControl::Create(TWinContainer& parent, const TPlace& place) {

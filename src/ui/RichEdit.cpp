@@ -1,15 +1,15 @@
 #include "ui/RichEdit.h"
 
 #include "common/Errors.h"
-#include "common/Handles.h"
 
 #include <richedit.h>
 
 namespace {
-// Loaded once and kept: the window class lives in the library.
+// Loaded once and never freed: the window class lives in the library, and rich edit windows
+// may outlive any static owner of it at exit.
 void LoadRichEditLibrary() {
-    static TUniqueModule library(LoadLibraryW(L"Msftedit.dll"));
-    if (!library) {
+    static const HMODULE library = LoadLibraryW(L"Msftedit.dll");
+    if (library == nullptr) {
         RaiseLastOSError(L"Msftedit.dll");
     }
 }

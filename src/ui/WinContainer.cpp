@@ -168,6 +168,7 @@ void TWinContainer::Realign() {
     }
     RECT free;
     GetClientRect(FHandle, &free);
+    InflateRect(&free, -FPadding, -FPadding);
     for (TControl* c : FChildren) {
         if (!c->Visible() || c->Align() == TAlign::alNone) {
             continue;
@@ -197,4 +198,9 @@ void TWinContainer::Realign() {
             break;
         }
     }
+}
+
+void TWinContainer::SetPadding(int padding) {
+    FPadding = padding;
+    Realign();
 }

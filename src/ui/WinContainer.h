@@ -21,6 +21,8 @@ public:
     // Places the aligned children, in the order they were created: top, bottom, left and right
     // edges are taken one after another, a client-aligned child gets what is left.
     void Realign();
+    // Space kept free inside the edges when aligning (a frame the container paints).
+    void SetPadding(int padding);
     const std::vector<TControl*>& Children() const noexcept { return FChildren; }
 
 protected:
@@ -41,6 +43,7 @@ private:
 
     std::vector<TControl*> FChildren;
     COLORREF FColor = clParent;
+    int FPadding = 0;
     TUniqueGdi FBrush;
 
     friend class TControl;
