@@ -15,7 +15,11 @@ std::wstring ClassOf(HWND wnd) {
 
 // The icon of a message box, told by the system icon it shows.
 UINT IconOf(HWND box) {
+    // The icon's control id: 0x14 on Windows, stc1 (0x440) on Wine.
     HWND icon = GetDlgItem(box, 0x0014);
+    if (icon == nullptr) {
+        icon = GetDlgItem(box, 0x0440);
+    }
     if (icon == nullptr) {
         return 0;
     }
