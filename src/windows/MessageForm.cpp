@@ -82,7 +82,7 @@ bool TFMessageform::Showmes(const std::wstring& Text, TMessageType tip,
     return result;
 }
 
-void TFMessageform::FormShow() { 
+void TFMessageform::FormShow() {
     StayUpTimer.SetEnabled(Fsmodal);
     StopTimer.SetEnabled(Fsmodal);
     if (!Fsmodal) {
