@@ -1,6 +1,7 @@
 #include "Walks.h"
 
 #include "Automation.h"
+#include "Report.h"
 #include "Scenario.h"
 #include "Wizard.h"
 
@@ -20,7 +21,7 @@ void WalkToOptions(TWizard& wizard, TContext& context, const std::wstring& path)
     wizard.Press(L"Далее");
 
     wizard.WaitPage(L"tsInputPath");
-    HWND edit = wizard.Control(L"EDIT");
+    HWND edit = wizard.Field();
     context.CheckEqual(TextOf(edit), DefaultPath, L"path field at first");
     context.Shot(L"02-path", wizard);
     if (!path.empty()) {
@@ -28,13 +29,14 @@ void WalkToOptions(TWizard& wizard, TContext& context, const std::wstring& path)
     }
     wizard.Press(L"Далее");
 
+    // The warning is modal: the options page may become visible only once it is closed.
     HWND warning = wizard.WaitTimedMessage();
-    wizard.WaitPage(L"tsInputComponents");
     const std::wstring text = wizard.TimedMessageText(warning);
     context.Check(text.find(DriverWarningEnd) != std::wstring::npos,
-                  L"driver warning reads \"" + text + L"\"");
+                  L"driver warning reads \"" + Visible(text) + L"\"");
     context.Shot(L"03-driver-warning", wizard);
     wizard.CloseTimedMessage(warning);
+    wizard.WaitPage(L"tsInputComponents");
     context.Check(IsChecked(wizard.Control(L"BUTTON", L"Устанавливать драйвер")),
                   L"\"Устанавливать драйвер\" is checked at first");
     context.Shot(L"04-options", wizard);

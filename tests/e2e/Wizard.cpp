@@ -110,6 +110,16 @@ HWND TWizard::Control(const wchar_t* className, const wchar_t* caption) const {
     return control;
 }
 
+HWND TWizard::Field() const {
+    HWND page = Page();
+    for (HWND edit : page ? VisibleDescendants(page, L"EDIT") : std::vector<HWND>{}) {
+        if ((GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) == 0) {
+            return edit;
+        }
+    }
+    Fail(L"no visible single-line EDIT on the visible page" + Describe());
+}
+
 void TWizard::Press(const wchar_t* caption) const {
     HWND button = Control(L"BUTTON", caption);
     if (!IsWindowEnabled(button)) {

@@ -42,6 +42,8 @@ public:
 
     // A visible control on the visible page.
     HWND Control(const wchar_t* className, const wchar_t* caption = nullptr) const;
+    // The single-line EDIT on the visible page (the memos are multi-line EDITs).
+    HWND Field() const;
     // Clicks the enabled button of that caption on the visible page.
     void Press(const wchar_t* caption) const;
 
