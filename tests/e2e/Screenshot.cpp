@@ -107,6 +107,14 @@ RECT ScreenArea() {
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+RECT WindowArea(HWND wnd) {
+    RECT rect{};
+    if (!GetWindowRect(wnd, &rect)) {
+        RaiseLastOSError(L"GetWindowRect");
+    }
+    return rect;
+}
+
 RECT ProcessWindowsArea(DWORD processId) {
     TArea area{processId, {}, false};
     EnumWindows(AddToArea, reinterpret_cast<LPARAM>(&area));

@@ -12,6 +12,9 @@ void SaveScreenPng(const RECT& area, const std::wstring& pngPath);
 // The whole screen.
 RECT ScreenArea();
 
+// One window with its frame.
+RECT WindowArea(HWND wnd);
+
 // The smallest rectangle around the visible top-level windows of a process (its main window
 // with any message box over it); the whole screen when it has none.
 RECT ProcessWindowsArea(DWORD processId);
