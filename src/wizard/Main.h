@@ -1,5 +1,6 @@
 #pragma once
 #include "install/InstallHost.h"
+#include "ui/BusyCursor.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
@@ -11,6 +12,7 @@
 #include "ui/Panel.h"
 #include "ui/RichEdit.h"
 
+#include <optional>
 #include <string>
 
 // The setup wizard's main window: six pages without tabs and the buttons that walk them.
@@ -19,6 +21,7 @@ public:
     TFMain();
 
     bool FCanClose = false;
+    std::optional<TBusyCursor> FBusy; // the hourglass of the run's busy part
     std::wstring AppNameStr;
     std::wstring Fcopyfrom;
 
@@ -96,6 +99,8 @@ public:
     void SetCanClose(bool canClose) override;
     void EnableExit() override;
     void CloseWindow() override;
+    void ProcessMessages() override;
+    void SetBusyCursor(bool busy) override;
 
 private:
     void CreatePages();

@@ -1,6 +1,7 @@
 // The installation run's view of the main window.
 #include "wizard/Main.h"
 
+#include "ui/Application.h"
 #include "wizard/Brand.h"
 
 HWND TFMain::Window() const {
@@ -62,4 +63,16 @@ void TFMain::EnableExit() {
 
 void TFMain::CloseWindow() {
     Close();
+}
+
+void TFMain::ProcessMessages() {
+    Application.ProcessMessages();
+}
+
+void TFMain::SetBusyCursor(bool busy) {
+    if (busy) {
+        FBusy.emplace();
+    } else {
+        FBusy.reset();
+    }
 }
