@@ -1,0 +1,101 @@
+#include "ui/Application.h"
+
+#include "common/Errors.h"
+#include "ui/Form.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+TApplication Application;
+
+void TApplication::Initialize() {
+    FComResult = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+}
+
+TApplication::~TApplication() {
+    // Forms before COM: their controls may hold COM objects.
+    while (!FForms.empty()) {
+        FForms.pop_back();
+    }
+    if (SUCCEEDED(FComResult)) {
+        CoUninitialize();
+    }
+}
+
+void TApplication::ShowException(const std::wstring& message) noexcept {
+    try {
+        std::wstring text = message;
+        if (!text.empty() && text.back() > L'.') {
+            text += L'.';
+        }
+        MessageBoxW(GetActiveWindow(), text.c_str(), Title.c_str(), MB_ICONERROR | MB_OK);
+    } catch (...) {
+        MessageBoxW(nullptr, L"Out of memory", nullptr, MB_ICONERROR | MB_OK);
+    }
+}
+
+static std::wstring Widen(const char* text) {
+    std::wstring result;
+    for (const char* p = text; *p != '\0'; ++p) {
+        result += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    }
+    return result;
+}
+
+void TApplication::HandleException() noexcept {
+    try {
+        throw;
+    } catch (const EError& e) {
+        ShowException(e.Message());
+    } catch (const std::exception& e) {
+        try {
+            ShowException(Widen(e.what()));
+        } catch (...) {
+            ShowException(L"");
+        }
+    } catch (...) {
+        ShowException(L"Unknown exception");
+    }
+}
+
+void DispatchOne(MSG& msg) {
+    HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root != nullptr && TForm::FromHandle(root) != nullptr && IsDialogMessageW(root, &msg)) {
+        return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit request for the message loop that owns it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        DispatchOne(msg);
+    }
+}
+
+int TApplication::Run() {
+    if (FMainForm != nullptr) {
+        FMainForm->Show();
+    }
+    MSG msg;
+    BOOL result;
+    while ((result = GetMessageW(&msg, nullptr, 0, 0)) != 0 && result != -1) {
+        DispatchOne(msg);
+    }
+    return result == 0 ? static_cast<int>(msg.wParam) : 1;
+}
+
+void TApplication::Adopt(std::unique_ptr<TForm> form) {
+    if (FMainForm == nullptr) {
+        FMainForm = form.get();
+    }
+    FForms.push_back(std::move(form));
+}

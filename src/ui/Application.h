@@ -1,0 +1,51 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TForm;
+
+// The program's application object: COM and common controls for the GUI thread, the title,
+// the default error report, the message loop and the forms it owns until exit.
+class TApplication {
+public:
+    void Initialize();
+    ~TApplication();
+
+    std::wstring Title;
+
+    // The default error report: error icon, OK, the title as caption; a full stop is added
+    // when the message's last character's code is above that of the full stop.
+    void ShowException(const std::wstring& message) noexcept;
+    // Reports the exception being handled; for catch blocks at the Windows boundary.
+    void HandleException() noexcept;
+
+    // One pass over the pending messages, so that windows repaint during long steps.
+    void ProcessMessages();
+    // The message loop: runs until the main form is destroyed.
+    int Run();
+
+    // Creates a form that the application owns; the first one becomes the main form.
+    template <typename T> T& CreateForm() {
+        auto form = std::make_unique<T>();
+        T& result = *form;
+        Adopt(std::move(form));
+        return result;
+    }
+    TForm* MainForm() const noexcept { return FMainForm; }
+    void SetMainForm(TForm* form) noexcept { FMainForm = form; }
+
+private:
+    void Adopt(std::unique_ptr<TForm> form);
+
+    std::vector<std::unique_ptr<TForm>> FForms;
+    TForm* FMainForm = nullptr;
+    HRESULT FComResult = E_FAIL;
+};
+
+extern TApplication Application;
+
+// Translates and dispatches one message, with dialog keyboard navigation for our forms.
+void DispatchOne(MSG& msg);

@@ -1,0 +1,131 @@
+#include "ui/Control.h"
+
+#include "common/Errors.h"
+#include "ui/WinContainer.h"
+
+namespace {
+const wchar_t kControlProp[] = L"Sontira.TControl";
+}
+
+TControl::~TControl() {
+    if (FParent != nullptr) {
+        FParent->RemoveChild(this);
+    }
+    if (FHandle != nullptr && IsWindow(FHandle)) {
+        RemovePropW(FHandle, kControlProp);
+    }
+}
+
+TControl* TControl::FromHandle(HWND wnd) noexcept {
+    return wnd != nullptr ? static_cast<TControl*>(GetPropW(wnd, kControlProp)) : nullptr;
+}
+
+void TControl::Attach(HWND wnd) {
+    FHandle = wnd;
+    SetPropW(wnd, kControlProp, this);
+}
+
+void TControl::CreateWindowOf(TWinContainer& parent, const TPlace& place, const wchar_t* className,
+                              const std::wstring& text, DWORD style, DWORD exStyle,
+                              void* createParam) {
+    FParent = &parent;
+    FPlace = place;
+    FVisible = (style & WS_VISIBLE) != 0;
+    const RECT& b = place.Bounds;
+    HWND wnd =
+        CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, b.left, b.top, b.right,
+                        b.bottom, parent.Handle(), nullptr, GetModuleHandleW(nullptr), createParam);
+    if (wnd == nullptr) {
+        RaiseLastOSError(std::wstring(L"CreateWindowEx ") + className);
+    }
+    if (FromHandle(wnd) == nullptr) {
+        Attach(wnd);
+    }
+    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    parent.AddChild(this);
+}
+
+RECT TControl::Bounds() const {
+    RECT r{};
+    GetWindowRect(FHandle, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int TControl::Width() const {
+    RECT r = Bounds();
+    return r.right - r.left;
+}
+
+int TControl::Height() const {
+    RECT r = Bounds();
+    return r.bottom - r.top;
+}
+
+void TControl::ApplyPlace(int left, int top, int width, int height) {
+    SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    FPlace.Bounds = {left, top, width, height};
+    if (FPlace.Align == TAlign::alNone) {
+        ApplyPlace(left, top, width, height);
+    } else if (FParent != nullptr) {
+        FParent->Realign();
+    }
+}
+
+void TControl::SetVisible(bool visible) {
+    FVisible = visible;
+    ShowWindow(FHandle, visible ? SW_SHOW : SW_HIDE);
+    if (FPlace.Align != TAlign::alNone && FParent != nullptr) {
+        FParent->Realign();
+    }
+}
+
+bool TControl::Enabled() const {
+    return IsWindowEnabled(FHandle) != FALSE;
+}
+
+void TControl::SetEnabled(bool enabled) {
+    EnableWindow(FHandle, enabled ? TRUE : FALSE);
+}
+
+std::wstring TControl::Text() const {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(FHandle)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(FHandle, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void TControl::SetText(const std::wstring& text) {
+    SetWindowTextW(FHandle, text.c_str());
+}
+
+HFONT TControl::Font() const noexcept {
+    if (FFont != nullptr) {
+        return FFont;
+    }
+    return FParent != nullptr ? FParent->Font()
+                              : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void TControl::SetFont(HFONT font) {
+    FFont = font;
+    if (FHandle != nullptr) {
+        SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    }
+}
+
+void TControl::SetFocus() {
+    ::SetFocus(FHandle);
+}
+
+HBRUSH TControl::CtlColor(UINT message, HDC dc) {
+    // Labels, check boxes and read-only fields take their parent's colour.
+    if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+        SetBkColor(dc, FParent->Color());
+        return FParent->Brush();
+    }
+    return nullptr;
+}

@@ -1,0 +1,9 @@
+#pragma once
+#include "common/Handles.h"
+
+// A font of the given face whose characters are pixelHeight pixels high (the em height,
+// without internal leading), in the Cyrillic-capable default character set.
+TUniqueGdi CreateFontByHeight(const wchar_t* face, int pixelHeight, bool bold = false);
+
+// Points to pixels at the screen's logical pixels per inch (10 pt is 13 px at 96).
+int PointsToPixels(int points);

@@ -1,0 +1,65 @@
+#pragma once
+#include "ui/WinContainer.h"
+
+#include <functional>
+#include <vector>
+
+class TTimer;
+
+enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL };
+
+// A top-level window of its own class with the form's life: close query, show and close
+// events, its timers, its fonts, and a modal loop.
+class TForm : public TWinContainer {
+public:
+    TForm() = default;
+    ~TForm() override;
+
+    static TForm* FromHandle(HWND wnd) noexcept;
+
+    void Show();
+    void Hide();
+    // A close request: asks OnCloseQuery; a modal form ends its loop, the main form is
+    // destroyed (which ends the application), any other form is hidden.
+    void Close();
+    // Shows the form and runs a nested loop until it closes; the thread's other windows are
+    // disabled meanwhile.
+    int ShowModal();
+    bool Modal() const noexcept { return FModal; }
+    void SetModalResult(int result) noexcept { FModalResult = result; }
+
+    void SetCaption(const std::wstring& caption) { SetText(caption); }
+    void SetClientSize(int width, int height);
+    void SetOuterHeight(int height);
+    void CenterOnScreen();
+    // A font that lives as long as the form.
+    HFONT MakeFont(const wchar_t* face, int pixelHeight, bool bold = false);
+
+    std::function<bool()> OnCloseQuery;
+    std::function<void()> OnShow;
+    std::function<void()> OnClose;
+
+protected:
+    void CreateForm(const wchar_t* className, const std::wstring& caption, DWORD style,
+                    DWORD exStyle, int clientWidth, int clientHeight);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool CloseQuery();
+    void DoClose();
+    UINT_PTR AddTimer(TTimer* timer);
+    void RemoveTimer(TTimer* timer) noexcept;
+
+    std::vector<TUniqueGdi> FFonts;
+    std::vector<TTimer*> FTimers;
+    UINT_PTR FLastTimerId = 0;
+    bool FModal = false;
+    int FModalResult = mrNone;
+
+    friend class TTimer;
+};
+
+// Binds a handler of a form by name: Bind(this, &TFMain::BtnStartNextClick).
+template <typename TOwner> std::function<void()> Bind(TOwner* owner, void (TOwner::*handler)()) {
+    return [owner, handler] { (owner->*handler)(); };
+}

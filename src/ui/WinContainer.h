@@ -1,0 +1,50 @@
+#pragma once
+#include "common/Handles.h"
+#include "ui/Control.h"
+
+#include <vector>
+
+// A window of one of our own classes that holds controls: panels, pages, forms. It lays out
+// its aligned children, paints its colour, and passes each child's notifications back to it.
+// A colour value meaning "the parent's colour".
+inline constexpr COLORREF clParent = 0xFF000000;
+
+class TWinContainer : public TControl {
+public:
+    ~TWinContainer() override;
+
+    COLORREF Color() const noexcept;
+    void SetColor(COLORREF color); // clParent: the parent's colour
+    HBRUSH Brush() const noexcept;
+    void SetFont(HFONT font) override;
+
+    // Places the aligned children, in the order they were created: top, bottom, left and right
+    // edges are taken one after another, a client-aligned child gets what is left.
+    void Realign();
+    // Space kept free inside the edges when aligning (a frame the container paints).
+    void SetPadding(int padding);
+    const std::vector<TControl*>& Children() const noexcept { return FChildren; }
+
+protected:
+    // Registers a window class of ours (once) whose windows talk to a TWinContainer.
+    static void RegisterClassOnce(const wchar_t* className, UINT style = 0);
+    void CreateContainer(TWinContainer& parent, const TPlace& place, const wchar_t* className,
+                         const std::wstring& text, DWORD style, DWORD exStyle = 0);
+    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual void Paint(HDC /*dc*/) {}
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static TWinContainer* FromWindowData(HWND wnd) noexcept;
+
+private:
+    void AddChild(TControl* child);
+    void RemoveChild(TControl* child) noexcept;
+    void DetachWindow() noexcept;
+
+    std::vector<TControl*> FChildren;
+    COLORREF FColor = clParent;
+    int FPadding = 0;
+    TUniqueGdi FBrush;
+
+    friend class TControl;
+};

@@ -1,0 +1,66 @@
+#include "wizard/Main.h"
+
+#include "common/AppStrings.h"
+#include "ResourceIds.h"
+#include "wizard/Brand.h"
+
+namespace {
+const int kClientWidth = 954;
+const int kClientHeight = 579;
+} // namespace
+
+TFMain::TFMain() {
+    CreateForm(L"TFMain", L"Установка комплекса",
+               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
+               kClientWidth, kClientHeight);
+    SetFont(MakeFont(L"MS Sans Serif", 13));
+    CenterOnScreen();
+    CreatePages();
+    OnCloseQuery = [this] { return FormCloseQuery(); };
+    FormCreate();
+}
+
+void TFMain::FormCreate() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    IsLovenaBrand = IsLovenaName(LoadAppString(instance, IDS_PRODUCT_NAME));
+    AppNameStr = LoadAppString(instance, IDS_APP_FOLDER);
+    ePath.SetText(L"C:\\" + AppNameStr);
+    FCanClose = true;
+    InsatallPages.SetActivePage(tsStart);
+    BtnExit.SetEnabled(false);
+}
+
+bool TFMain::FormCloseQuery() {
+    return FCanClose;
+}
+
+void TFMain::BtnExitClick() {
+    Close();
+}
+
+void TFMain::BtnInsatallClick() {
+    // The installation run is not part of the wizard yet; the button is bound so that it can
+    // take its place here.
+}
+
+void TFMain::BtnChangeFontClick() {
+    // Switching Windows to large fonts comes with the font-size page's own work.
+}
+
+TTabSheet& TFMain::Sheet(TWizardPage page) {
+    switch (page) {
+    case TWizardPage::tsStart:
+        return tsStart;
+    case TWizardPage::tsInputPath:
+        return tsInputPath;
+    case TWizardPage::tsInputComponents:
+        return tsInputComponents;
+    case TWizardPage::tsProgressInstall:
+        return tsProgressInstall;
+    case TWizardPage::tsCancel:
+        return tsCancel;
+    case TWizardPage::tsChangeFontSize:
+        return tsChangeFontSize;
+    }
+    return tsStart;
+}

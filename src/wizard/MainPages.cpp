@@ -1,0 +1,131 @@
+// The wizard's pages: their controls, texts, fonts and places.
+#include "wizard/Main.h"
+
+namespace {
+const COLORREF clBlack = RGB(0, 0, 0);
+const COLORREF clNavy = RGB(0, 0, 128);
+const COLORREF clMaroon = RGB(128, 0, 0);
+} // namespace
+
+void TFMain::CreatePages() {
+    RichEdit1.Create(*this, TPlace::At(16, 110, 282, 441));
+    InsatallPages.Create(*this, TPlace::At(320, 110, 619, 441));
+    InsatallPages.SetFont(MakeFont(L"Tahoma", 15));
+    tsStart.Create(InsatallPages, L"tsStart");
+    tsInputPath.Create(InsatallPages, L"tsInputPath");
+    tsInputComponents.Create(InsatallPages, L"tsInputComponents");
+    tsProgressInstall.Create(InsatallPages, L"tsProgressInstall");
+    tsCancel.Create(InsatallPages, L"tsCancel");
+    tsChangeFontSize.Create(InsatallPages, L"tsChangeFontSize");
+    CreateStartPage();
+    CreateInputPathPage();
+    CreateInputComponentsPage();
+    CreateProgressPage();
+    CreateCancelPage();
+    CreateChangeFontSizePage();
+}
+
+void TFMain::CreateStartPage() {
+    PnlStartButtons.Create(tsStart, TPlace::Bottom(42));
+    BtnCancel.Create(PnlStartButtons, TPlace::Left(99), L"Отмена");
+    BtnCancel.OnClick = Bind(this, &TFMain::BtnCancelClick);
+    BtnStartNext.Create(PnlStartButtons, TPlace::Right(98), L"Далее");
+    BtnStartNext.OnClick = Bind(this, &TFMain::BtnStartNextClick);
+    MemoStart.Create(tsStart, TPlace::Client(),
+                     {L"Добро пожаловать в программу установки комплекса ", L"\"СОНТИРА\"!", L"",
+                      L"Для продолжения установки, нажмите кнопку \"Далее\".", L"",
+                      L"Для выхода из программы установки нажмите кнопку \"Отмена\"."},
+                     clNavy);
+    MemoStart.SetFont(MakeFont(L"Times New Roman", 20));
+}
+
+void TFMain::CreateInputPathPage() {
+    PnlInputPathButtons.Create(tsInputPath, TPlace::Bottom(37));
+    BtnCancel2.Create(PnlInputPathButtons, TPlace::Left(99), L"Отмена");
+    BtnCancel2.OnClick = Bind(this, &TFMain::BtnCancelClick);
+    BtnInputPathNext.Create(PnlInputPathButtons, TPlace::Right(98), L"Далее");
+    BtnInputPathNext.OnClick = Bind(this, &TFMain::BtnInputPathNextClick);
+    MemoInputPath.Create(tsInputPath, TPlace::Top(60),
+                         {L"Пожалуйста, задайте путь куда устанавливать программную часть ",
+                          L"комплекса \"Сонтира\""},
+                         clBlack);
+    MemoInputPath.SetFont(MakeFont(L"Times New Roman", 20));
+    PnlPath.Create(tsInputPath, TPlace::Top(32), TPanelBorder::pbRounded);
+    PnlPath.SetPadding(2);
+    BtnSelectPath.Create(PnlPath, TPlace::Right(91), L"Выбрать");
+    BtnSelectPath.OnClick = Bind(this, &TFMain::BtnSelectPathClick);
+    ePath.Create(PnlPath, TPlace::Client(), L"", WS_EX_CLIENTEDGE);
+}
+
+void TFMain::CreateInputComponentsPage() {
+    PnlInputComponentsButtons.Create(tsInputComponents, TPlace::Bottom(37));
+    BtnCancel4.Create(PnlInputComponentsButtons, TPlace::Left(99), L"Отмена");
+    BtnCancel4.OnClick = Bind(this, &TFMain::BtnCancelClick);
+    // Right-aligned buttons are placed from the right edge: Install first, then Back.
+    BtnInsatall.Create(PnlInputComponentsButtons, TPlace::Right(168), L"Начать установку");
+    BtnInsatall.OnClick = Bind(this, &TFMain::BtnInsatallClick);
+    BtnInputComponentsBack.Create(PnlInputComponentsButtons, TPlace::Right(98), L"Назад");
+    BtnInputComponentsBack.OnClick = Bind(this, &TFMain::BtnInputComponentsBackClick);
+    PnlOptions.Create(tsInputComponents, TPlace::Bottom(123), TPanelBorder::pbRounded);
+    CBWindows.Create(PnlOptions, TPlace::At(0, 95, 207, 21),
+                     {L"Windows 7, Windows 8", L"Windows XP"}, false);
+    CBWindows.SetItemIndex(0);
+    CbDriverInstal.Create(PnlOptions, TPlace::At(246, 101, 184, 20), L"Устанавливать драйвер");
+    CbDriverInstal.SetChecked(true);
+    MemoInputComponents.Create(
+        tsInputComponents, TPlace::Client(),
+        {L" - Если у Вас есть 2-х канальный кабель для регистрации детских ЭКГ, поставьте ",
+         L"галочку в поле \"Регистрация 2-х канальной ЭКГ\".",
+         L" - Если у Вас есть универсальный регистратор, поставьте галочку в поле ",
+         L"\"Универсальный регистратор\".",
+         L" - Если у Вас установлен монитор АД \"BPLab\", поставьте галочку в поле \"установлен ",
+         L"монитор АД \"BPLab\"\".", L"",
+         L" - Задайте, пожалуйста, тип ЭКГ, который Вы чаще всего будете регистрировать.", L"",
+         L" - Нажмите кнопку \"Начать установку\", для того чтобы установить программное ",
+         L"обеспечение на Ваш компъютер.", L"",
+         L"Все настройки можно изменить позже, во время работы с программой ",
+         L"\"Сонтира\" в меню \"Настройки\"."},
+        clBlack);
+    MemoInputComponents.SetFont(MakeFont(L"Tahoma", 15));
+    tsInputComponents.OnShow = Bind(this, &TFMain::tsInputComponentsShow);
+}
+
+void TFMain::CreateProgressPage() {
+    PnlProgressButtons.Create(tsProgressInstall, TPlace::Bottom(37));
+    BtnExit.Create(PnlProgressButtons, TPlace::Right(99), L"Выход");
+    BtnExit.OnClick = Bind(this, &TFMain::BtnExitClick);
+    LogList.Create(tsProgressInstall, TPlace::Client(), false);
+    LogList.SetItemHeight(18);
+}
+
+void TFMain::CreateCancelPage() {
+    MemoCancel.Create(tsCancel, TPlace::Top(177),
+                      {L"Установка комплекса \"Сонтира\" отменена!", L"",
+                       L"Нажмите кнопку \"Выход\", для выхода из программы установки."},
+                      clMaroon);
+    MemoCancel.SetFont(MakeFont(L"Times New Roman", 20));
+    PnlCancelButtons.Create(tsCancel, TPlace::Bottom(37));
+    BtnExitCancel.Create(PnlCancelButtons, TPlace::Right(99), L"Выход");
+    BtnExitCancel.OnClick = Bind(this, &TFMain::BtnExitClick);
+}
+
+void TFMain::CreateChangeFontSizePage() {
+    PnlChangeFontButtons.Create(tsChangeFontSize, TPlace::Bottom(37));
+    BtnExitOnChangefont.Create(PnlChangeFontButtons, TPlace::Right(99), L"Выход");
+    BtnExitOnChangefont.OnClick = Bind(this, &TFMain::BtnExitClick);
+    BtnChangeFont.Create(PnlChangeFontButtons, TPlace::Right(196), L"Изменить настройки");
+    BtnChangeFont.OnClick = Bind(this, &TFMain::BtnChangeFontClick);
+    PnlChangeFontSpacer.Create(tsChangeFontSize, TPlace::Bottom(3));
+    MemoChangeFontSize.Create(
+        tsChangeFontSize, TPlace::Client(),
+        {L"В настройках операционной системы Вашего компьютера выбрано использование ",
+         L"\"мелкого\" размера шрифта.", L"",
+         L"Для корректной работы программы \"Сонтира\" требуется использование ",
+         L"\"крупного\" размера шрифта.", L"",
+         L"Рекомендуется произвести изменения. Для этого надо нажать кнопку \"Изменить ",
+         L"настройки\". В появившемся окне надо ответить \"Да\".", L"",
+         L"Если Вы считаете, что установка \"крупного\" размера шрифта Вам не нужна, ",
+         L"нажмите кнопку \"Выход\"."},
+        clBlack);
+    MemoChangeFontSize.SetFont(MakeFont(L"Tahoma", 15));
+}

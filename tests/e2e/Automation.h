@@ -1,0 +1,41 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Driving another process's windows the way a person would: find them by class and caption,
+// read their texts, click buttons. Every call that talks to the other process is bounded.
+namespace e2e {
+
+constexpr UINT SendTimeoutMs = 10000;
+
+std::wstring ClassOf(HWND wnd);
+
+// The window's text as the window reports it (WM_GETTEXT, so an EDIT gives its contents); the
+// caption stored by the system if the window does not answer in time.
+std::wstring TextOf(HWND wnd);
+
+// Visible top-level windows of a process, with the class (and caption) given.
+std::vector<HWND> TopLevelWindows(DWORD processId, const std::wstring& className);
+HWND FindTopLevel(DWORD processId, const std::wstring& className);
+
+// Visible descendants of parent, with the class given and, when caption is not null, exactly
+// that window text.
+std::vector<HWND> VisibleDescendants(HWND parent, const std::wstring& className,
+                                     const wchar_t* caption = nullptr);
+HWND FindVisibleDescendant(HWND parent, const std::wstring& className,
+                           const wchar_t* caption = nullptr);
+
+// Waits until the window's thread has handled everything sent to it before this call.
+void Settle(HWND wnd);
+
+// Posts BM_CLICK (a sent one would block in the modal loop the click may open), then waits
+// until mainWindow has handled its pending messages.
+void Click(HWND button, HWND mainWindow);
+
+void SetText(HWND wnd, const std::wstring& text);
+bool IsChecked(HWND checkBox);
+std::vector<std::wstring> ListBoxLines(HWND listBox);
+
+} // namespace e2e

@@ -1,0 +1,69 @@
+#include "Files.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "Report.h"
+
+namespace e2e {
+
+std::wstring WindowsPath(const std::wstring& path) {
+    std::wstring result = path.starts_with(L"/") ? L"Z:" + path : path;
+    for (auto& c : result) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    while (result.size() > 3 && result.back() == L'\\') {
+        result.pop_back();
+    }
+    return result;
+}
+
+bool FolderExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void CopyFolder(const std::wstring& source, const std::wstring& target) {
+    // With a missing target and a single matching file, the shell would copy that file under
+    // the target's name.
+    CreateFolders(target);
+    // Both lists end in two NULs.
+    const std::wstring from = source + L"\\*" + L'\0';
+    const std::wstring to = target + L'\0';
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_COPY;
+    op.pFrom = from.c_str();
+    op.pTo = to.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_SILENT;
+    const int result = SHFileOperationW(&op);
+    if (result != 0 || op.fAnyOperationsAborted) {
+        Fail(L"could not copy " + source + L" to " + target + L" (SHFileOperationW " +
+             std::to_wstring(result) + L")");
+    }
+}
+
+std::wstring FreshFolderName(const std::wstring& base) {
+    for (int n = 1;; ++n) {
+        std::wstring name = base + L"-" + std::to_wstring(n);
+        if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            return name;
+        }
+    }
+}
+
+void CreateFolders(const std::wstring& path) {
+    const int result = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+    if (result != ERROR_SUCCESS && result != ERROR_ALREADY_EXISTS) {
+        Fail(L"could not create the folder " + path);
+    }
+}
+
+} // namespace e2e

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+namespace e2e {
+
+// A path given on the command line: a Linux path (/work/...) becomes the Wine drive Z: path
+// that maps to it; slashes become backslashes; a trailing backslash is dropped.
+std::wstring WindowsPath(const std::wstring& path);
+
+bool FolderExists(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+
+// Copies the contents of source into target (created if missing) with the shell, as a person
+// copying a distribution folder would; attributes such as read-only travel with the files.
+void CopyFolder(const std::wstring& source, const std::wstring& target);
+
+// The first of base-1, base-2, ... that does not exist yet.
+std::wstring FreshFolderName(const std::wstring& base);
+
+void CreateFolders(const std::wstring& path);
+
+} // namespace e2e

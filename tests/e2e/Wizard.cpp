@@ -1,0 +1,201 @@
+#include "Wizard.h"
+
+#include "Automation.h"
+#include "Report.h"
+#include "Scenario.h"
+#include "Wait.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t PageClass[] = L"TTabSheet";
+constexpr wchar_t MessageBoxClass[] = L"#32770";
+constexpr wchar_t TimedMessageClass[] = L"TFMessageform";
+constexpr int MessageBoxTextId = 0xFFFF;
+
+TMessageBox ReadMessageBox(HWND box) {
+    return {box, TextOf(GetDlgItem(box, MessageBoxTextId))};
+}
+
+void WaitGone(HWND window, const std::wstring& what) {
+    WaitFor(what + L" to close", [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+} // namespace
+
+TWizard::TWizard(const TContext& context, const std::wstring& distributionFolder)
+    : FContext(context) {
+    const std::wstring program = distributionFolder + L"\\Install.exe";
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    // Started from C:\ as from a shortcut elsewhere: the program must find its own folder.
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        L"C:\\", &startup, &info)) {
+        Fail(L"could not start " + program);
+    }
+    FProcess.Handle.reset(info.hProcess);
+    FProcess.Id = info.dwProcessId;
+    TUniqueHandle thread(info.hThread);
+    FMain = WaitFor(
+        L"the main window (class TFMain)",
+        [&]() -> HWND {
+            if (!FProcess.Running()) {
+                Fail(L"Install.exe ended before it showed its window" + Describe());
+            }
+            return FindTopLevel(FProcess.Id, MainClass);
+        },
+        [&] { return Describe(); });
+    const std::wstring caption = TextOf(FMain);
+    if (caption != MainCaption) {
+        Fail(L"main window caption is \"" + caption + L"\", expected \"" + MainCaption + L"\"");
+    }
+}
+
+TWizard::~TWizard() {
+    if (FProcess.Running()) {
+        FContext.FailureShot();
+    }
+}
+
+TWizard::TProcess::~TProcess() {
+    if (Running()) {
+        TerminateProcess(Handle.get(), 1);
+        WaitForSingleObject(Handle.get(), 5000);
+    }
+}
+
+bool TWizard::TProcess::Running() const {
+    return Handle && WaitForSingleObject(Handle.get(), 0) == WAIT_TIMEOUT;
+}
+
+void TWizard::FailOnMessageBox(const std::wstring& waitingFor) const {
+    if (HWND box = FindTopLevel(FProcess.Id, MessageBoxClass)) {
+        Fail(L"a message box opened while waiting for " + waitingFor + L": \"" +
+             Visible(ReadMessageBox(box).Text) + L"\"" + Describe());
+    }
+}
+
+HWND TWizard::Page() const {
+    return FindVisibleDescendant(FMain, PageClass);
+}
+
+std::wstring TWizard::VisiblePage() const {
+    std::wstring names;
+    for (HWND page : VisibleDescendants(FMain, PageClass)) {
+        names += (names.empty() ? L"" : L"+") + TextOf(page);
+    }
+    return names;
+}
+
+void TWizard::WaitPage(const std::wstring& page) const {
+    WaitFor(
+        L"page " + page,
+        [&] {
+            FailOnMessageBox(L"page " + page);
+            return VisiblePage() == page;
+        },
+        [&] { return Describe(); });
+}
+
+HWND TWizard::Control(const wchar_t* className, const wchar_t* caption) const {
+    HWND page = Page();
+    HWND control = page ? FindVisibleDescendant(page, className, caption) : nullptr;
+    if (control == nullptr) {
+        Fail(L"no visible " + std::wstring(className) +
+             (caption ? L" \"" + std::wstring(caption) + L"\"" : L"") + L" on the visible page" +
+             Describe());
+    }
+    return control;
+}
+
+HWND TWizard::Field() const {
+    HWND page = Page();
+    for (HWND edit : page ? VisibleDescendants(page, L"EDIT") : std::vector<HWND>{}) {
+        if ((GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) == 0) {
+            return edit;
+        }
+    }
+    Fail(L"no visible single-line EDIT on the visible page" + Describe());
+}
+
+void TWizard::Press(const wchar_t* caption) const {
+    HWND button = Control(L"BUTTON", caption);
+    if (!IsWindowEnabled(button)) {
+        Fail(L"button \"" + std::wstring(caption) + L"\" is disabled" + Describe());
+    }
+    Click(button, FMain);
+}
+
+TMessageBox TWizard::WaitMessageBox() const {
+    HWND box = WaitFor(
+        L"a message box", [&] { return FindTopLevel(FProcess.Id, MessageBoxClass); },
+        [&] { return Describe(); });
+    return ReadMessageBox(box);
+}
+
+void TWizard::Answer(const TMessageBox& box, int buttonId) const {
+    HWND button = GetDlgItem(box.Window, buttonId);
+    if (button == nullptr) {
+        Fail(L"the message box \"" + Visible(box.Text) + L"\" has no button with id " +
+             std::to_wstring(buttonId));
+    }
+    Click(button, FMain);
+    WaitGone(box.Window, L"the message box \"" + Visible(box.Text) + L"\"");
+}
+
+HWND TWizard::WaitTimedMessage() const {
+    return WaitFor(
+        L"the timed message window (class TFMessageform)",
+        [&] {
+            FailOnMessageBox(L"the timed message window");
+            return FindTopLevel(FProcess.Id, TimedMessageClass);
+        },
+        [&] { return Describe(); });
+}
+
+std::wstring TWizard::TimedMessageText(HWND window) const {
+    std::wstring text;
+    for (HWND label : VisibleDescendants(window, L"STATIC")) {
+        text += (text.empty() ? L"" : L"\n") + TextOf(label);
+    }
+    return text;
+}
+
+void TWizard::CloseTimedMessage(HWND window) const {
+    HWND ok = FindVisibleDescendant(window, L"BUTTON", L"OK");
+    if (ok == nullptr) {
+        Fail(L"the timed message window has no button \"OK\"" + Describe());
+    }
+    Click(ok, FMain);
+    WaitGone(window, L"the timed message window");
+}
+
+DWORD TWizard::WaitExit(DWORD timeoutMs) const {
+    if (WaitForSingleObject(FProcess.Handle.get(), timeoutMs) != WAIT_OBJECT_0) {
+        Fail(L"Install.exe did not end within " + std::to_wstring(timeoutMs / 1000) + L" s" +
+             Describe());
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(FProcess.Handle.get(), &code);
+    return code;
+}
+
+std::wstring TWizard::Describe() const {
+    if (!FProcess.Running()) {
+        DWORD code = 0;
+        GetExitCodeProcess(FProcess.Handle.get(), &code);
+        return L"\n    Install.exe has ended, exit code " + std::to_wstring(code);
+    }
+    std::wstring state = L"\n    visible page: " + (FMain ? VisiblePage() : L"(no main window)");
+    for (HWND box : TopLevelWindows(FProcess.Id, MessageBoxClass)) {
+        state += L"\n    message box: \"" + Visible(ReadMessageBox(box).Text) + L"\"";
+    }
+    for (HWND window : TopLevelWindows(FProcess.Id, TimedMessageClass)) {
+        state += L"\n    timed message: \"" + Visible(TimedMessageText(window)) + L"\"";
+    }
+    return state;
+}
+
+} // namespace e2e

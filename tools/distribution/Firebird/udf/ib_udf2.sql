@@ -1,0 +1,1 @@
+-- Sample distribution placeholder: Firebird\udf\ib_udf2.sql

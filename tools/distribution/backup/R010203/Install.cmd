@@ -1,0 +1,3 @@
+@echo off
+rem Sample backup script: records that it ran, in which folder, into the installation folder.
+>>"%~dp0..\..\backup-ran.txt" echo R010203 ran in %CD%
