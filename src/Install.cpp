@@ -1,5 +1,5 @@
 #include "ui/Application.h"
-#include "ui/ModulePath.h"
+#include "common/FileSystem.h"
 #include "windows/WaitRun.h"
 #include "wizard/Main.h"
 

@@ -7,6 +7,8 @@
 #include "common/SmallFonts.h"
 #include "install/BackupChoice.h"
 #include "install/FilePrimitives.h"
+#include "install/ProcessPrimitives.h"
+#include "ui/MessageDlg.h"
 #include "integration/ReleaseInfo.h"
 #include "integration/Shortcut.h"
 #include "ResourceIds.h"
@@ -27,9 +29,7 @@ void TInstallRun::InstallDriver() {
     if (!FHost.DriverChecked()) {
         return;
     }
-    const int answer = MessageBoxW(FHost.Window(), L"Подключите интерфейсный блок и нажмите \"Yes\"?",
-                                   L"Подтверждение", MB_ICONQUESTION | MB_YESNO);
-    if (answer != IDYES) {
+    if (!AskConfirmation(FHost.Window(), L"Подключите интерфейсный блок и нажмите \"Yes\"?")) {
         return;
     }
     if (DirectoryExists(FSource + L"FTDIDriverInstall")) {
@@ -72,7 +72,7 @@ void TInstallRun::CreateDesktopShortcut() {
     const std::wstring linkName = LoadAppString(self, IDS_PRODUCT_NAME);
     const std::wstring program = LoadAppString(self, IDS_MAIN_EXECUTABLE);
     std::wstring linkFile;
-    CreateShellLink(FTarget + program, llDesktop, L"", L"", L"",
+    CreateShellLink(FTarget + program, TLinkLocation::llDesktop, L"", L"", L"",
                     description + L" \"" + product + L"\"", linkName, linkFile);
 }
 
@@ -81,10 +81,7 @@ void TInstallRun::Close() {
         FHost.SelectPage(TWizardPage::tsChangeFontSize);
         return;
     }
-    const int answer =
-        MessageBoxW(FHost.Window(), L"Установка завершена. Выйти из программы установки?",
-                    L"Подтверждение", MB_ICONQUESTION | MB_YESNO);
-    if (answer == IDYES) {
+    if (AskConfirmation(FHost.Window(), L"Установка завершена. Выйти из программы установки?")) {
         FHost.CloseWindow();
     }
 }

@@ -7,6 +7,7 @@
 #include "install/CounterFile.h"
 #include "install/DatabaseKeep.h"
 #include "install/FilePrimitives.h"
+#include "ui/MessageDlg.h"
 #include "integration/CreateNSI.h"
 #include "integration/Fonts.h"
 
@@ -47,10 +48,6 @@ private:
     TInstallHost& FHost;
 };
 
-void ShowError(TInstallHost& host, const std::wstring& text) {
-    MessageBoxW(host.Window(), text.c_str(), L"Ошибка", MB_ICONERROR | MB_OK);
-}
-
 } // namespace
 
 bool TInstallRun::InstallCore() {
@@ -80,7 +77,7 @@ bool TInstallRun::PrepareTargetFolder() {
     }
     if (!CreateDirectoryW(FTarget.c_str(), nullptr)) {
         const std::wstring text = L"Ошибка при создании каталога!";
-        ShowError(FHost, text);
+        ShowErrorBox(FHost.Window(), text);
         FLog.Line(text);
         return false;
     }
@@ -123,7 +120,7 @@ bool TInstallRun::CreateDatabaseFolder() {
     }
     if (!CreateDirectoryW(folder.c_str(), nullptr)) {
         const std::wstring text = L"Ошибка при создании каталога <DTAfb>!";
-        ShowError(FHost, text);
+        ShowErrorBox(FHost.Window(), text);
         FLog.Line(text);
         return false;
     }

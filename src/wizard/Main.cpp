@@ -1,6 +1,8 @@
 #include "wizard/Main.h"
 
 #include "common/AppStrings.h"
+#include "install/InstallRun.h"
+#include "wizard/LargeFonts.h"
 #include "ResourceIds.h"
 #include "wizard/Brand.h"
 
@@ -39,12 +41,11 @@ void TFMain::BtnExitClick() {
 }
 
 void TFMain::BtnInsatallClick() {
-    // The installation run is not part of the wizard yet; the button is bound so that it can
-    // take its place here.
+    TInstallRun(*this, DistributionFolder).Execute();
 }
 
 void TFMain::BtnChangeFontClick() {
-    // Switching Windows to large fonts comes with the font-size page's own work.
+    ChangeFontSizeAndAskRestart(Handle(), [this] { Close(); });
 }
 
 TTabSheet& TFMain::Sheet(TWizardPage page) {

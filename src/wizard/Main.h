@@ -1,4 +1,5 @@
 #pragma once
+#include "common/FileSystem.h"
 #include "install/InstallHost.h"
 #include "ui/BusyCursor.h"
 #include "ui/Button.h"
@@ -24,6 +25,8 @@ public:
     std::optional<TBusyCursor> FBusy; // the hourglass of the run's busy part
     std::wstring AppNameStr;
     std::wstring Fcopyfrom;
+    // Where a run installs from: the executable's own folder, unless a test says otherwise.
+    std::wstring DistributionFolder = ExecutableFolder();
 
     TRichEdit RichEdit1;
     TPageControl InsatallPages;

@@ -2,18 +2,6 @@
 
 #include <windows.h>
 
-std::wstring TrimBlanks(const std::wstring& text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && text[first] <= L' ') {
-        ++first;
-    }
-    while (last > first && text[last - 1] <= L' ') {
-        --last;
-    }
-    return text.substr(first, last - first);
-}
-
 std::wstring WithTrailingBackslash(const std::wstring& path) {
     if (!path.empty() && path.back() == L'\\') {
         return path;
@@ -27,8 +15,7 @@ bool IsRootLikeTarget(const std::wstring& normalisedPath) {
 
 namespace {
 void CreateOneLevel(const std::wstring& folder) {
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    if (!DirectoryExists(folder)) {
         CreateDirectoryW(folder.c_str(), nullptr);
     }
 }

@@ -1,8 +1,7 @@
 #pragma once
-#include <string>
+#include "common/FileSystem.h"
 
-// The path field's text without leading and trailing blanks and control characters.
-std::wstring TrimBlanks(const std::wstring& text);
+#include <string>
 
 // The path with exactly one trailing backslash added when it has none.
 std::wstring WithTrailingBackslash(const std::wstring& path);
