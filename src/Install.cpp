@@ -1,3 +1,5 @@
+#include "common/CommonProc.h"
+#include "common/CommonVar.h"
 #include "ui/Application.h"
 #include "common/FileSystem.h"
 #include "windows/WaitRun.h"
@@ -6,12 +8,12 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // The shared library's start-up runs first of all, in this order:
-    // InitCommonVar(); InitCommonProc();
-
     // Libraries load from the system folder only, never from the distribution folder.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     try {
+        // The shared library's start-up, in its order, before any window exists.
+        InitCommonVar();
+        InitCommonProc();
         // A relative target path typed into the wizard resolves against the program's folder.
         SetCurrentDirectoryW(ExecutableFolder().c_str());
         Application.Initialize();

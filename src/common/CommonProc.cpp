@@ -1,0 +1,7 @@
+#include "common/CommonProc.h"
+
+#include "common/MessageTable.h"
+
+void InitCommonProc() {
+    LoadMessageTable();
+}

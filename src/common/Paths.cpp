@@ -1,0 +1,66 @@
+#include "common/Paths.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+bool IsDelimiter(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+} // namespace
+
+std::wstring IncludeTrailingPathDelimiter(const std::wstring& path) {
+    if (!path.empty() && IsDelimiter(path.back())) {
+        return path;
+    }
+    return path + L'\\';
+}
+
+std::wstring ExcludeTrailingPathDelimiter(const std::wstring& path) {
+    if (!path.empty() && IsDelimiter(path.back())) {
+        return path.substr(0, path.size() - 1);
+    }
+    return path;
+}
+
+std::wstring ExtractFilePath(const std::wstring& path) {
+    const size_t last = path.find_last_of(L"\\/:");
+    return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
+}
+
+std::wstring ExtractFileDir(const std::wstring& path) {
+    std::wstring dir = ExtractFilePath(path);
+    // "C:\" stays the root of C:, not the drive's current folder that "C:" would mean.
+    if (dir.size() > 1 && IsDelimiter(dir.back()) && dir[dir.size() - 2] != L':' &&
+        !IsDelimiter(dir[dir.size() - 2])) {
+        dir.pop_back();
+    }
+    return dir;
+}
+
+bool DirectoryExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool ForceDirectories(const std::wstring& path) {
+    const std::wstring folder = ExcludeTrailingPathDelimiter(path);
+    if (folder.empty() || DirectoryExists(folder)) {
+        return !folder.empty();
+    }
+    // The shell's routine wants a full path; ours may be relative to the current folder.
+    std::vector<wchar_t> full(GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr) + 1);
+    if (GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr) ==
+        0) {
+        return false;
+    }
+    SHCreateDirectoryExW(nullptr, full.data(), nullptr);
+    return DirectoryExists(folder);
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+// Path text helpers in the manner the suite has always used them: "\" is the delimiter.
+std::wstring IncludeTrailingPathDelimiter(const std::wstring& path);
+std::wstring ExcludeTrailingPathDelimiter(const std::wstring& path);
+// The folder part of a file path, without its trailing delimiter unless it is a drive's root.
+std::wstring ExtractFileDir(const std::wstring& path);
+// The folder part with its trailing delimiter ("" when there is none).
+std::wstring ExtractFilePath(const std::wstring& path);
+
+// Existence tests; links are followed.
+bool DirectoryExists(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+
+// Creates a folder with all its missing parents; true when it exists afterwards.
+bool ForceDirectories(const std::wstring& path);

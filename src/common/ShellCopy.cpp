@@ -1,0 +1,21 @@
+#include "common/ShellCopy.h"
+
+#include "common/Paths.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+bool ShellCopyFolder(const std::wstring& source, const std::wstring& target) {
+    // The shell reads lists of names, each list ended by a second zero character.
+    std::wstring from = ExcludeTrailingPathDelimiter(source);
+    std::wstring to = ExcludeTrailingPathDelimiter(target);
+    from.push_back(L'\0');
+    to.push_back(L'\0');
+
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_COPY;
+    operation.pFrom = from.c_str();
+    operation.pTo = to.c_str();
+    operation.fFlags = FOF_FILESONLY;
+    return SHFileOperationW(&operation) == 0;
+}

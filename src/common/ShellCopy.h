@@ -1,0 +1,7 @@
+#pragma once
+#include <string>
+
+// Copies a folder with everything in it through the shell, which shows its own progress,
+// questions and errors. A missing target becomes the copy; an existing one receives the
+// folder under its own name. True when the shell reports success.
+bool ShellCopyFolder(const std::wstring& source, const std::wstring& target);

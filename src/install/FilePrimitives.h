@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Copies one file byte for byte and gives the target the source's last-write time (to the
+// two seconds of a DOS date-time). Raises EError when the source cannot be opened or the
+// target cannot be created; returns false when the transfer fails, and then removes the
+// partial target so that nothing half-written looks copied.
+bool CopyFileByStream(const std::wstring& source, const std::wstring& target);
+
+// Copies a folder's files, hidden and system ones included, then its subfolders that are
+// neither hidden nor system, depth first, overwriting files in the target. The target and its
+// parents are created when missing, even if the source is missing. Failures pass silently.
+// Both paths without a trailing delimiter.
+void CopyFolderTree(const std::wstring& source, const std::wstring& target);
+
+// Appends folder + name for every subfolder of folder (ending in "\") that is neither hidden
+// nor system nor named exactly "WithOutAnswer", in the file system's order. An unreadable
+// folder adds nothing.
+void ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& list);
+
+// Sets or clears the read-only bit and keeps the others; a missing file is passed over.
+void SetReadOnlyAttribute(const std::wstring& fileName, bool readOnly);

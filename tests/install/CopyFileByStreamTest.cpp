@@ -1,0 +1,107 @@
+#include "common/Errors.h"
+#include "common/Handles.h"
+#include "install/FilePrimitives.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+FILETIME FromLocal(const SYSTEMTIME& local) {
+    FILETIME localTime, utc;
+    SystemTimeToFileTime(&local, &localTime);
+    LocalFileTimeToFileTime(&localTime, &utc);
+    return utc;
+}
+
+SYSTEMTIME ToLocal(const FILETIME& utc) {
+    FILETIME local;
+    SYSTEMTIME result;
+    FileTimeToLocalFileTime(&utc, &local);
+    FileTimeToSystemTime(&local, &result);
+    return result;
+}
+
+std::string Pattern(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>(i * 7 % 251);
+    }
+    return bytes;
+}
+} // namespace
+
+TEST(CopyFileByStream, ReplacesTargetAndCarriesTimeToTwoSeconds) {
+    TScratchFolder folder;
+    const std::wstring source = folder / L"big.bin", target = folder / L"copy.bin";
+    const std::string bytes = Pattern(3 * 1024 * 1024 + 123); // several buffers and a rest
+    WriteBytes(source, bytes);
+    SetLastWriteTime(source, FromLocal({2021, 3, 0, 14, 10, 15, 31, 700}));
+    WriteBytes(target, Pattern(4 * 1024 * 1024));
+
+    EXPECT_TRUE(CopyFileByStream(source, target));
+    EXPECT_TRUE(ReadBytes(target) == bytes);
+    const SYSTEMTIME copied = ToLocal(LastWriteTime(target));
+    EXPECT_EQ(copied.wYear, 2021);
+    EXPECT_EQ(copied.wHour, 10);
+    EXPECT_EQ(copied.wMinute, 15);
+    EXPECT_EQ(copied.wSecond, 30);
+    EXPECT_EQ(copied.wMilliseconds, 0);
+}
+
+TEST(CopyFileByStream, EmptySourceGivesEmptyTarget) {
+    TScratchFolder folder;
+    WriteBytes(folder / L"empty", "");
+    EXPECT_TRUE(CopyFileByStream(folder / L"empty", folder / L"copy"));
+    EXPECT_EQ(ReadBytes(folder / L"copy"), "");
+}
+
+// Opening and creating failures raise, name the file, and leave both files as they were.
+TEST(CopyFileByStream, OpenAndCreateFailuresRaise) {
+    struct TCase {
+        const char* Name;
+        const wchar_t* Source;
+        const wchar_t* Target;
+        const wchar_t* Named; // the file the message names
+        std::function<TUniqueFile(const TScratchFolder&)> Arrange;
+    };
+    const auto none = [](const TScratchFolder&) { return TUniqueFile(); };
+    const TCase cases[] = {
+        {"missing source", L"none", L"fresh", L"none", none},
+        {"copy onto itself", L"s", L"s", L"s", none},
+        {"target folder missing", L"s", L"no\\t", L"no\\t", none},
+        {"locked target", L"s", L"t", L"t",
+         [](const TScratchFolder& f) {
+             return TUniqueFile(CreateFileW((f / L"t").c_str(), GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+         }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TScratchFolder folder;
+        WriteBytes(folder / L"s", "source");
+        WriteBytes(folder / L"t", "target");
+        SetLastWriteTime(folder / L"s", {0x5A3C8000, 0x01D0A000});
+        TUniqueFile held = c.Arrange(folder);
+        try {
+            CopyFileByStream(folder / c.Source, folder / c.Target);
+            ADD_FAILURE() << "no error raised";
+        } catch (const EError& e) {
+            EXPECT_NE(e.Message().find(folder / c.Named), std::wstring::npos);
+        }
+        held.reset();
+        EXPECT_EQ(ReadBytes(folder / L"s"), "source");
+        EXPECT_EQ(ReadBytes(folder / L"t"), "target");
+        EXPECT_EQ(Ticks(LastWriteTime(folder / L"s")), Ticks({0x5A3C8000, 0x01D0A000}));
+        EXPECT_EQ(GetFileAttributesW((folder / L"fresh").c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+// A source that opens but cannot be read: the memory of a process read from address 0.
+TEST(CopyFileByStream, FailedTransferReturnsFalseAndLeavesNoTarget) {
+    TScratchFolder folder;
+    WriteBytes(folder / L"t", "an older copy");
+    EXPECT_FALSE(CopyFileByStream(L"Z:\\proc\\self\\mem", folder / L"t"));
+    EXPECT_EQ(GetFileAttributesW((folder / L"t").c_str()), INVALID_FILE_ATTRIBUTES);
+}

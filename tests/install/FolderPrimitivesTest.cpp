@@ -1,0 +1,115 @@
+#include "common/Handles.h"
+#include "install/FilePrimitives.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+void MakeFolder(const std::wstring& path, DWORD attributes = 0) {
+    CreateDirectoryW(path.c_str(), nullptr);
+    if (attributes != 0) {
+        SetFileAttributesW(path.c_str(), attributes);
+    }
+}
+
+void MakeFile(const std::wstring& path, const std::string& bytes, DWORD attributes = 0) {
+    WriteBytes(path, bytes);
+    if (attributes != 0) {
+        SetFileAttributesW(path.c_str(), attributes);
+    }
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+} // namespace
+
+TEST(CopyFolderTree, CopiesHiddenFilesButNotHiddenOrSystemFolders) {
+    TScratchFolder f;
+    MakeFolder(f / L"src");
+    MakeFile(f / L"src\\a.txt", "new a");
+    MakeFile(f / L"src\\hidden.txt", "h", FILE_ATTRIBUTE_HIDDEN);
+    MakeFile(f / L"src\\system.txt", "s", FILE_ATTRIBUTE_SYSTEM);
+    MakeFolder(f / L"src\\sub");
+    MakeFile(f / L"src\\sub\\b.txt", "b");
+    MakeFolder(f / L"src\\sub\\deeper");
+    MakeFile(f / L"src\\sub\\deeper\\c.txt", "c");
+    MakeFolder(f / L"src\\hid", FILE_ATTRIBUTE_HIDDEN);
+    MakeFile(f / L"src\\hid\\x.txt", "x");
+    MakeFolder(f / L"src\\sys", FILE_ATTRIBUTE_SYSTEM);
+    MakeFile(f / L"src\\sys\\y.txt", "y");
+    MakeFolder(f / L"dst");
+    MakeFile(f / L"dst\\a.txt", "old a, longer than the new one");
+    MakeFile(f / L"dst\\extra.txt", "kept");
+
+    CopyFolderTree(f / L"src", f / L"dst");
+    EXPECT_EQ(ReadBytes(f / L"dst\\a.txt"), "new a");
+    EXPECT_EQ(ReadBytes(f / L"dst\\hidden.txt"), "h");
+    EXPECT_EQ(ReadBytes(f / L"dst\\system.txt"), "s");
+    EXPECT_EQ(ReadBytes(f / L"dst\\sub\\b.txt"), "b");
+    EXPECT_EQ(ReadBytes(f / L"dst\\sub\\deeper\\c.txt"), "c");
+    EXPECT_EQ(ReadBytes(f / L"dst\\extra.txt"), "kept");
+    EXPECT_FALSE(Exists(f / L"dst\\hid"));
+    EXPECT_FALSE(Exists(f / L"dst\\sys"));
+}
+
+TEST(CopyFolderTree, MissingSourceLeavesEmptyTargetWithParents) {
+    TScratchFolder f;
+    CopyFolderTree(f / L"none", f / L"a\\b\\c");
+    EXPECT_TRUE(Exists(f / L"a\\b\\c"));
+    std::vector<std::wstring> inside;
+    ListSubfolders(f / L"a\\b\\c\\", inside);
+    EXPECT_TRUE(inside.empty());
+}
+
+// The updater lands in the installation folder given with its trailing delimiter.
+TEST(CopyFolderTree, TargetWithTrailingDelimiter) {
+    TScratchFolder f;
+    MakeFolder(f / L"Updater");
+    MakeFile(f / L"Updater\\Updater.exe.cfg", "cfg");
+    MakeFolder(f / L"Holter");
+    CopyFolderTree(f / L"Updater", f / L"Holter\\");
+    EXPECT_EQ(ReadBytes(f / L"Holter\\Updater.exe.cfg"), "cfg");
+}
+
+TEST(ListSubfolders, SkipsHiddenSystemAndWithOutAnswerAndAppends) {
+    TScratchFolder f;
+    const std::wstring backup = f / L"backup\\";
+    MakeFolder(backup);
+    MakeFolder(backup + L"R150320");
+    MakeFolder(backup + L"WithOutAnswer");
+    MakeFolder(backup + L"R010121", FILE_ATTRIBUTE_HIDDEN);
+    MakeFolder(backup + L"R020121", FILE_ATTRIBUTE_SYSTEM);
+    MakeFile(backup + L"R030121", "a plain file");
+    // Names differing in case only cannot share a folder on Windows.
+    const std::wstring other = f / L"other\\";
+    MakeFolder(other);
+    MakeFolder(other + L"withoutanswer");
+
+    std::vector<std::wstring> list = {L"earlier"};
+    ListSubfolders(backup, list);
+    ListSubfolders(other, list);
+    ListSubfolders(f / L"none\\", list);
+    const std::vector<std::wstring> expected = {L"earlier", backup + L"R150320",
+                                                other + L"withoutanswer"};
+    EXPECT_EQ(list, expected);
+}
+
+TEST(SetReadOnlyAttribute, ChangesOnlyTheReadOnlyBit) {
+    TScratchFolder f;
+    const std::wstring file = f / L"ReleaseInfo";
+    MakeFile(file, "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+
+    SetReadOnlyAttribute(file, false);
+    EXPECT_EQ(GetFileAttributesW(file.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(TUniqueFile(
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+
+    SetReadOnlyAttribute(file, true);
+    EXPECT_EQ(GetFileAttributesW(file.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+
+    SetReadOnlyAttribute(f / L"none", true);
+    EXPECT_FALSE(Exists(f / L"none"));
+}
