@@ -1,7 +1,7 @@
 #include "common/CommonProc.h"
 #include "common/CommonVar.h"
 #include "ui/Application.h"
-#include "common/FileSystem.h"
+#include "common/Paths.h"
 #include "windows/WaitRun.h"
 #include "wizard/Main.h"
 

@@ -13,16 +13,6 @@ std::wstring GProgramDir;
 TSettings GProgramSettings;
 std::wstring GLanguageFile;
 std::wstring GLanguageCode;
-
-std::wstring ExecutableFolder() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    // The path may be longer than MAX_PATH; grow until it fits.
-    while (GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size())) ==
-           buffer.size()) {
-        buffer.resize(buffer.size() * 2);
-    }
-    return ExtractFilePath(buffer.data());
-}
 } // namespace
 
 const std::wstring& ProgramDir = GProgramDir;

@@ -9,6 +9,12 @@ std::wstring ExtractFileDir(const std::wstring& path);
 // The folder part with its trailing delimiter ("" when there is none).
 std::wstring ExtractFilePath(const std::wstring& path);
 
+// Text with leading and trailing blanks and control characters removed.
+std::wstring TrimBlanks(const std::wstring& text);
+
+// The folder of the running executable, with a trailing delimiter.
+std::wstring ExecutableFolder();
+
 // Existence tests; links are followed.
 bool DirectoryExists(const std::wstring& path);
 bool FileExists(const std::wstring& path);

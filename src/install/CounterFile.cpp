@@ -1,6 +1,6 @@
 #include "install/CounterFile.h"
 
-#include "common/FileSystem.h"
+#include "common/Paths.h"
 #include "common/Handles.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "install/DatabaseKeep.h"
 
-#include "common/FileSystem.h"
+#include "common/Paths.h"
 #include "common/Handles.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 #include "install/InstallRun.h"
 
 #include "common/AppStrings.h"
-#include "common/FileSystem.h"
+#include "common/Paths.h"
 #include "common/ShellCopy.h"
 #include "common/SmallFonts.h"
 #include "install/BackupChoice.h"

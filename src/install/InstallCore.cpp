@@ -1,7 +1,7 @@
 // First half of the run: target folder, settings, database and core files, fonts.
 #include "install/InstallRun.h"
 
-#include "common/FileSystem.h"
+#include "common/Paths.h"
 #include "common/IniWrite.h"
 #include "common/WindowsFolder.h"
 #include "install/CounterFile.h"

@@ -1,6 +1,6 @@
 #include "install/InstallRun.h"
 
-#include "common/FileSystem.h"
+#include "common/Paths.h"
 
 TInstallRun::TInstallRun(TInstallHost& host, std::wstring sourceFolder)
     : FHost(host), FLog(host), FSource(std::move(sourceFolder)) {}

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/FileSystem.h"
+#include "common/Paths.h"
 #include "install/InstallHost.h"
 #include "ui/BusyCursor.h"
 #include "ui/Button.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/FileSystem.h"
+#include "common/Paths.h"
 
 #include <string>
 

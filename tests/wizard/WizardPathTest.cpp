@@ -1,7 +1,7 @@
 #include "WizardFixture.h"
 
 #include "support/TempFolder.h"
-#include "common/FileSystem.h"
+#include "common/Paths.h"
 
 namespace {
 const wchar_t kEmpty[] = L"Не выбран путь для установки программы!";
