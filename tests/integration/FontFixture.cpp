@@ -144,4 +144,65 @@ int TFontChangeCounter::Count() const {
     return fontChanges;
 }
 
+namespace {
+
+// i386 Linux system call numbers and constants.
+constexpr long LinuxSignal = 48;
+constexpr long LinuxPrlimit64 = 340;
+constexpr long LinuxRlimitFsize = 1;
+constexpr long LinuxSigxfsz = 25;
+constexpr long LinuxSigIgnore = 1;
+
+struct TLinuxRlimit64 {
+    unsigned long long Soft;
+    unsigned long long Hard;
+};
+
+long LinuxCall(long number, long a, long b, long c = 0, long d = 0) {
+    long result = 0;
+    asm volatile("int $0x80"
+                 : "=a"(result)
+                 : "a"(number), "b"(a), "c"(b), "d"(c), "S"(d)
+                 : "memory");
+    return result;
+}
+
+bool OnLinux() {
+    using TGetHostVersion = void(CDECL*)(const char**, const char**);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto getHostVersion = reinterpret_cast<TGetHostVersion>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_host_version")));
+    const char* system = nullptr;
+    const char* release = nullptr;
+    if (getHostVersion != nullptr) {
+        getHostVersion(&system, &release);
+    }
+    return system != nullptr && std::string(system) == "Linux";
+}
+
+} // namespace
+
+TFileSizeLimit::TFileSizeLimit(unsigned long long Bytes) {
+    TLinuxRlimit64 old{};
+    if (!OnLinux() ||
+        LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, 0, reinterpret_cast<long>(&old)) != 0) {
+        return;
+    }
+    FOldSoft = old.Soft;
+    FOldHard = old.Hard;
+    FSaved = true;
+    FOldHandler = LinuxCall(LinuxSignal, LinuxSigxfsz, LinuxSigIgnore);
+    TLinuxRlimit64 limit{Bytes, old.Hard};
+    FActive = LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, reinterpret_cast<long>(&limit)) == 0;
+}
+
+TFileSizeLimit::~TFileSizeLimit() {
+    if (!FSaved) {
+        return;
+    }
+    TLinuxRlimit64 old{FOldSoft, FOldHard};
+    LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, reinterpret_cast<long>(&old));
+    LinuxCall(LinuxSignal, LinuxSigxfsz, FOldHandler);
+}
+
 } // namespace fonttest

@@ -40,6 +40,26 @@ extern const wchar_t FontsKey[];
 std::optional<std::wstring> FontsRegistryValue(const std::wstring& name);
 void DeleteFontsRegistryValue(const std::wstring& name);
 
+// While it lives, this process cannot write a file beyond Bytes: the disk that fills up in
+// the middle of a copy. Wine runs us as a Linux process, so the limit is the kernel's own
+// (RLIMIT_FSIZE, with SIGXFSZ ignored so that the write fails instead of the process).
+// Active() is false where that is not possible (not on Linux).
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(unsigned long long Bytes);
+    TFileSizeLimit(const TFileSizeLimit&) = delete;
+    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+    ~TFileSizeLimit();
+    bool Active() const { return FActive; }
+
+private:
+    unsigned long long FOldSoft = 0;
+    unsigned long long FOldHard = 0;
+    long FOldHandler = 0;
+    bool FSaved = false;
+    bool FActive = false;
+};
+
 // A hidden top-level window of the test's own thread that counts the font-change broadcasts.
 class TFontChangeCounter {
 public:

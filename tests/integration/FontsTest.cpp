@@ -203,6 +203,28 @@ INSTANTIATE_TEST_SUITE_P(Fonts, FontsUnreadableTest,
                                          TUnreadable{"TruncatedFont", TruncatedFont()}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+TEST_F(FontsTest, FailedCopyIsRemovedAndNotRegisteredAndTheNextFontGoesOn) {
+    for (std::size_t i = 0; i < FixtureFonts.size(); ++i) {
+        if (i != 0 && i != 2) {
+            PlaceInFonts(FixtureFonts[i].FileName);
+        }
+    }
+    {
+        // ARIAL.TTF (DejaVu Sans) is larger than the limit, COUR.TTF (DejaVu Sans Mono) is not.
+        TFileSizeLimit diskFull(512 * 1024);
+        if (!diskFull.Active()) {
+            GTEST_SKIP() << "no way here to make a write fail halfway";
+        }
+        Run();
+    }
+
+    EXPECT_FALSE(FileExists(Fonts + L"ARIAL.TTF"));
+    EXPECT_EQ(FontsRegistryValue(ValueName(FixtureFonts[0].FullName)), std::nullopt);
+    EXPECT_EQ(FontsRegistryValue(ValueName(L"")), std::nullopt);
+    ExpectInstalled(FixtureFonts[2]);
+    EXPECT_EQ(Log, std::vector<std::wstring>{LogLine(FixtureFonts[2].FullName)});
+}
+
 TEST_F(FontsTest, TakesTheFontsBesideTheProgramIntoTheWindowsFontsFolder) {
     wchar_t program[MAX_PATH];
     GetModuleFileNameW(nullptr, program, MAX_PATH);
