@@ -11,7 +11,11 @@ public:
         : FPath(path), FAdded(AddFontResourceW(FPath.c_str()) != 0) {}
     TFontResource(const TFontResource&) = delete;
     TFontResource& operator=(const TFontResource&) = delete;
-    ~TFontResource() { RemoveFontResourceW(FPath.c_str()); }
+    ~TFontResource() {
+        if (FAdded) {
+            RemoveFontResourceW(FPath.c_str());
+        }
+    }
     bool Added() const noexcept { return FAdded; }
 
 private:
