@@ -1,0 +1,7 @@
+#pragma once
+#include <string>
+
+// Registers the font file FileName (a name inside the Windows fonts folder) for the machine
+// under the value ValueName, written through to disk at once. Raises EError naming the value
+// when the key cannot be opened or the value cannot be written.
+void RegisterFont(const std::wstring& ValueName, const std::wstring& FileName);

@@ -1,0 +1,16 @@
+#pragma once
+#include <functional>
+#include <string>
+
+// Appends one plain line to the installation log.
+using TLogLine = std::function<void(const std::wstring&)>;
+
+// Installs every shipped font that the Windows fonts folder lacks, from the "fonts" folder
+// beside the running executable: copied, registered for the machine, announced to the
+// running programs and logged. Raises EError at the first font that cannot be copied or
+// registered; the fonts after it are left alone.
+void InstallFonts(const TLogLine& log);
+
+// The same with both folders given, each ending in a path delimiter.
+void InstallFonts(const std::wstring& sourceFolder, const std::wstring& fontsFolder,
+                  const TLogLine& log);
