@@ -7,7 +7,7 @@
 // A window ("TPaintBox") that shows a 32-bit off-screen buffer of its own client size. Its
 // owner draws the buffer in OnResize, which runs whenever the size changes, and then calls
 // Repaint; the window copies the buffer in one piece, so a resize shows no partial drawing.
-// It lies below its siblings and never paints over them.
+// It goes below its siblings that exist when it is made, and never paints over them.
 class TPaintBox32 : public TWinContainer {
 public:
     void Create(TWinContainer& parent, const TPlace& place);

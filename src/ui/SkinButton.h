@@ -10,7 +10,7 @@ struct TButtonLook {
     COLORREF Fill = 0xF0F4F4;
     COLORREF Frame = 0x743C00;
     COLORREF Highlight = 0xE6DCD2; // the fill while pressed
-    COLORREF HotTrack = clNoColor;  // an inner frame while the mouse is over it; none: lighter fill
+    COLORREF HotTrack = clNoColor; // an inner frame while the mouse is over it; none: lighter fill
 };
 
 // A push button that draws itself: fill, frame, hot-tracking and a 16 x 16 glyph from a strip

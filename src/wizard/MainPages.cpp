@@ -12,7 +12,6 @@ const COLORREF kPathHotFrame = 0xFF8000;
 
 void TFMain::CreatePages() {
     LoadGlyphs();
-    BG.Create(*this, TPlace::Client());
     RichEdit1.Create(*this, TPlace::At(16, 110, 282, 441));
     RichEdit1.SetFont(MakeFont(L"MS Sans Serif", 13));
     InsatallPages.Create(*this, TPlace::At(320, 110, 619, 441));
@@ -29,6 +28,7 @@ void TFMain::CreatePages() {
     CreateProgressPage();
     CreateCancelPage();
     CreateChangeFontSizePage();
+    BG.Create(*this, TPlace::Client()); // last: below the controls
 }
 
 void TFMain::CreateStartPage() {
