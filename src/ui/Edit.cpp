@@ -15,6 +15,8 @@ void TEdit::SetFlatFrame(COLORREF normal, COLORREF hot) {
     SetWindowLongW(FHandle, GWL_STYLE, GetWindowLongW(FHandle, GWL_STYLE) | WS_BORDER);
     SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // Without the sunken edge the text would touch the thin frame.
+    SendMessageW(FHandle, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(4, 4));
 }
 
 LRESULT TEdit::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {
