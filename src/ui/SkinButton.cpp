@@ -35,10 +35,19 @@ LRESULT TSkinButton::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(FHandle, nullptr, FALSE);
     }
     if (message == WM_GETDLGCODE) {
-        // An owner-drawn button says only "button"; as a push button with the focus it takes
-        // Enter, as the standard one does.
-        const LRESULT code = TControl::ControlProc(message, wParam, lParam);
-        return code | (GetFocus() == FHandle ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        // An owner-drawn button is not taken for a push button by the dialog keys, so it asks
+        // for Enter itself. (Claiming to be a default push button instead would make them
+        // restyle it into a standard one.)
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        LRESULT code = TControl::ControlProc(message, wParam, lParam);
+        if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+            code |= DLGC_WANTMESSAGE;
+        }
+        return code;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        SendMessageW(FHandle, BM_CLICK, 0, 0);
+        return 0;
     }
     if (message == WM_ERASEBKGND) {
         return TRUE; // DrawItem covers every pixel

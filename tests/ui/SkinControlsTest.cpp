@@ -73,6 +73,14 @@ TEST(SkinButton, StaysAStandardButtonForKeysAndAutomation) {
     EXPECT_EQ(form.Clicks, 2);
     Post(form.Next.Handle(), WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(form.Clicks, 3);
+    // Moving the focus on with Tab leaves both buttons owner-drawn.
+    Post(form.Next.Handle(), WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(GetFocus(), form.Bare.Handle());
+    for (HWND button : {form.Next.Handle(), form.Bare.Handle()}) {
+        EXPECT_EQ(GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    }
+    Post(form.Bare.Handle(), WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(form.Clicks, 3); // Enter went to the focused button, not to Next
 }
 
 TEST(SkinButton, FillFrameAndGlyphNormalAndGreyed) {
