@@ -81,8 +81,8 @@ struct TCoTaskMemTraits {
     static void close(type p) { CoTaskMemFree(p); }
 };
 
-using TUniqueHandle = TUnique<THandleTraits>;  // process, thread, event: "none" is null
-using TUniqueFile = TUnique<TFileTraits>;      // CreateFileW: "none" is INVALID_HANDLE_VALUE
+using TUniqueHandle = TUnique<THandleTraits>; // process, thread, event: "none" is null
+using TUniqueFile = TUnique<TFileTraits>;     // CreateFileW: "none" is INVALID_HANDLE_VALUE
 using TUniqueFind = TUnique<TFindTraits>;
 using TUniqueKey = TUnique<TRegKeyTraits>;
 using TUniqueModule = TUnique<TModuleTraits>;
@@ -99,6 +99,24 @@ public:
     TWindowDC(const TWindowDC&) = delete;
     TWindowDC& operator=(const TWindowDC&) = delete;
     ~TWindowDC() {
+        if (FDC != nullptr) {
+            ReleaseDC(FWnd, FDC);
+        }
+    }
+    HDC get() const noexcept { return FDC; }
+
+private:
+    HWND FWnd;
+    HDC FDC;
+};
+
+// A DC of the whole window, frame included (GetWindowDC), given back with ReleaseDC.
+class TWholeWindowDC {
+public:
+    explicit TWholeWindowDC(HWND wnd) : FWnd(wnd), FDC(GetWindowDC(wnd)) {}
+    TWholeWindowDC(const TWholeWindowDC&) = delete;
+    TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
+    ~TWholeWindowDC() {
         if (FDC != nullptr) {
             ReleaseDC(FWnd, FDC);
         }

@@ -1,7 +1,12 @@
 #include "ui/Button.h"
 
 void TButton::Create(TWinContainer& parent, const TPlace& place, const std::wstring& caption) {
-    CreateWindowOf(parent, place, L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON);
+    CreateButton(parent, place, caption, BS_PUSHBUTTON);
+}
+
+void TButton::CreateButton(TWinContainer& parent, const TPlace& place, const std::wstring& caption,
+                           DWORD kind) {
+    CreateWindowOf(parent, place, L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | kind);
 }
 
 void TButton::Click() {

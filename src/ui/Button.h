@@ -12,4 +12,8 @@ public:
     void Command(WORD code) override;
 
     std::function<void()> OnClick;
+
+protected:
+    void CreateButton(TWinContainer& parent, const TPlace& place, const std::wstring& caption,
+                      DWORD kind);
 };

@@ -1,7 +1,10 @@
 #include "ui/Control.h"
 
 #include "common/Errors.h"
+#include "ui/Boundary.h"
 #include "ui/WinContainer.h"
+
+#include <commctrl.h>
 
 namespace {
 const wchar_t kControlProp[] = L"Sontira.TControl";
@@ -12,8 +15,35 @@ TControl::~TControl() {
         FParent->RemoveChild(this);
     }
     if (FHandle != nullptr && IsWindow(FHandle)) {
+        if (FSubclassed) {
+            RemoveWindowSubclass(FHandle, &SubclassProc, 0);
+        }
         RemovePropW(FHandle, kControlProp);
     }
+}
+
+void TControl::Subclass() {
+    if (!FSubclassed) {
+        if (!SetWindowSubclass(FHandle, &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
+            throw EError(L"SetWindowSubclass failed");
+        }
+        FSubclassed = true;
+    }
+}
+
+LRESULT CALLBACK TControl::SubclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR /*id*/, DWORD_PTR data) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(wnd, &SubclassProc, 0);
+        reinterpret_cast<TControl*>(data)->FSubclassed = false;
+        return DefSubclassProc(wnd, message, wParam, lParam);
+    }
+    auto* self = reinterpret_cast<TControl*>(data);
+    return Guarded<LRESULT>(0, [&] { return self->ControlProc(message, wParam, lParam); });
+}
+
+LRESULT TControl::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(FHandle, message, wParam, lParam);
 }
 
 TControl* TControl::FromHandle(HWND wnd) noexcept {

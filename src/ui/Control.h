@@ -54,6 +54,8 @@ public:
     // Notifications that the parent passes on (WM_COMMAND's code, WM_CTLCOLOR*).
     virtual void Command(WORD /*code*/) {}
     virtual HBRUSH CtlColor(UINT message, HDC dc);
+    // WM_DRAWITEM for an owner-drawn control; false: not drawn here.
+    virtual bool DrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
 
 protected:
     void CreateWindowOf(TWinContainer& parent, const TPlace& place, const wchar_t* className,
@@ -61,12 +63,21 @@ protected:
                         void* createParam = nullptr);
     void Attach(HWND wnd);
     void ApplyPlace(int left, int top, int width, int height);
+    // Routes the messages of the control's own window through ControlProc, for controls of
+    // standard classes that need a few messages of their own.
+    void Subclass();
+    virtual LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND FHandle = nullptr;
     TWinContainer* FParent = nullptr;
     TPlace FPlace;
     HFONT FFont = nullptr;
     bool FVisible = true;
+    bool FSubclassed = false;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
 
     friend class TWinContainer;
 };

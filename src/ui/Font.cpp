@@ -2,10 +2,10 @@
 
 #include "common/Errors.h"
 
-TUniqueGdi CreateFontByHeight(const wchar_t* face, int pixelHeight, bool bold) {
+TUniqueGdi CreateFontByHeight(const wchar_t* face, int pixelHeight, bool bold, BYTE charset) {
     HFONT font = CreateFontW(-pixelHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+                             charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, face);
     if (font == nullptr) {
         throw EError(std::wstring(L"Cannot create font ") + face);
     }

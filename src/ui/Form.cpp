@@ -39,8 +39,8 @@ void TForm::CreateForm(const wchar_t* className, const std::wstring& caption, DW
     SetFont(MakeFont(L"Tahoma", 11));
 }
 
-HFONT TForm::MakeFont(const wchar_t* face, int pixelHeight, bool bold) {
-    FFonts.push_back(CreateFontByHeight(face, pixelHeight, bold));
+HFONT TForm::MakeFont(const wchar_t* face, int pixelHeight, bool bold, BYTE charset) {
+    FFonts.push_back(CreateFontByHeight(face, pixelHeight, bold, charset));
     return static_cast<HFONT>(FFonts.back().get());
 }
 

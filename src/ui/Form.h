@@ -33,7 +33,8 @@ public:
     void SetOuterHeight(int height);
     void CenterOnScreen();
     // A font that lives as long as the form.
-    HFONT MakeFont(const wchar_t* face, int pixelHeight, bool bold = false);
+    HFONT MakeFont(const wchar_t* face, int pixelHeight, bool bold = false,
+                   BYTE charset = DEFAULT_CHARSET);
 
     std::function<bool()> OnCloseQuery;
     std::function<void()> OnShow;

@@ -4,6 +4,9 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 // Loaded once and never freed: the window class lives in the library, and rich edit windows
 // may outlive any static owner of it at exit.
@@ -12,6 +15,21 @@ void LoadRichEditLibrary() {
     if (library == nullptr) {
         RaiseLastOSError(L"Msftedit.dll");
     }
+}
+
+struct TReadCursor {
+    const BYTE* Data;
+    DWORD Left;
+};
+
+DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) noexcept {
+    auto* cursor = reinterpret_cast<TReadCursor*>(cookie);
+    const DWORD count = std::min(cursor->Left, static_cast<DWORD>(std::max(size, LONG(0))));
+    std::memcpy(buffer, cursor->Data, count);
+    cursor->Data += count;
+    cursor->Left -= count;
+    *read = static_cast<LONG>(count);
+    return 0;
 }
 } // namespace
 
@@ -23,4 +41,20 @@ void TRichEdit::Create(TWinContainer& parent, const TPlace& place) {
 
 void TRichEdit::SetBackground(COLORREF color) {
     SendMessageW(FHandle, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(color));
+}
+
+void TRichEdit::LoadRtf(const BYTE* data, DWORD size) {
+    TReadCursor cursor{data, size};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&cursor), 0, &ReadRtf};
+    SendMessageW(FHandle, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    if (stream.dwError != 0) {
+        throw EError(L"The rich text document cannot be read");
+    }
+}
+
+void TRichEdit::SetInnerBorder(int pixels) {
+    RECT r;
+    GetClientRect(FHandle, &r);
+    InflateRect(&r, -pixels, -pixels);
+    SendMessageW(FHandle, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&r));
 }

@@ -95,6 +95,14 @@ LRESULT TWinContainer::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (TControl* child = FromHandle(item->hwndItem);
+            child != nullptr && child->DrawItem(*item)) {
+            return TRUE;
+        }
+        break;
+    }
     case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(FHandle, &r);

@@ -3,6 +3,7 @@
 #include "common/Checked.h"
 #include "ui/Application.h"
 #include "ui/Font.h"
+#include "ui/PngResource.h"
 
 #include <cmath>
 
@@ -46,8 +47,13 @@ void TFMessageform::CreateControls() {
     lblClose.SetBounds(0, 0, lblClose.TextWidth() + 8, 16);
     lblSec.Create(pnlClose, TPlace::Left(60), L"  сек");
     pnlButtons.Create(*this, TPlace::Bottom(24));
-    btnCancel.Create(pnlButtons, TPlace::Left(73), L"Отмена");
-    btnOK.Create(pnlButtons, TPlace::Right(70), L"OK");
+    DecodePngResource(FGlyphCancel, L"GLYPH_CANCEL");
+    DecodePngResource(FGlyphOK, L"GLYPH_OK");
+    // The window's own face colours: it is not part of the wizard's skin.
+    const TButtonLook look{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW),
+                           GetSysColor(COLOR_BTNHIGHLIGHT), clNoColor};
+    btnCancel.Create(pnlButtons, TPlace::Left(73), L"Отмена", &FGlyphCancel, look);
+    btnOK.Create(pnlButtons, TPlace::Right(70), L"OK", &FGlyphOK, look);
     RzBorder1.Create(pnlButtons, TPlace::Right(10));
     cbRealTime.Create(*this, TPlace::Bottom(17), L"Обработка программой анализа в реальном времени",
                       false);

@@ -1,9 +1,11 @@
 #pragma once
+#include "ui/Bitmap32.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Form.h"
 #include "ui/Label.h"
 #include "ui/Panel.h"
+#include "ui/SkinButton.h"
 #include "ui/Timer.h"
 
 #include <string>
@@ -16,6 +18,10 @@ class TFMessageform : public TForm {
 public:
     TFMessageform();
 
+    // ImageList1's glyphs that the buttons show: index 0 (Cancel) and index 2 (OK).
+    TBitmap32 FGlyphCancel;
+    TBitmap32 FGlyphOK;
+
     bool Showmes(const std::wstring& Text, TMessageType tip, const std::wstring& CaptionText,
                  bool smodal);
 
@@ -25,8 +31,8 @@ public:
     TLabel lblClose;
     TLabel lblSec;
     TPanel pnlButtons;
-    TButton btnCancel;
-    TButton btnOK;
+    TSkinButton btnCancel;
+    TSkinButton btnOK;
     TPanel RzBorder1;
     TCheckBox cbRealTime;
     TCheckBox cbnotChek;

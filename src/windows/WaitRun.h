@@ -22,7 +22,11 @@ public:
     TLabel LblProgress;
     std::uint8_t typemessage = 0;
 
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
+    void PaintBorder();
     void FormCreate();
     void FormShow();
 };

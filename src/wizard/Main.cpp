@@ -20,16 +20,21 @@ TFMain::TFMain() {
     CreatePages();
     OnCloseQuery = [this] { return FormCloseQuery(); };
     FormCreate();
+    BG.OnResize = Bind(this, &TFMain::BGResize);
+    BGResize(); // the first layout, now that the images are there
 }
 
 void TFMain::FormCreate() {
+    LoadSkin();
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     IsLovenaBrand = IsLovenaName(LoadAppString(instance, IDS_PRODUCT_NAME));
+    LoadInfo();
     AppNameStr = LoadAppString(instance, IDS_APP_FOLDER);
     ePath.SetText(L"C:\\" + AppNameStr);
     FCanClose = true;
     InsatallPages.SetActivePage(tsStart);
     BtnExit.SetEnabled(false);
+    ColorPanels();
 }
 
 bool TFMain::FormCloseQuery() {

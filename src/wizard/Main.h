@@ -1,8 +1,8 @@
 #pragma once
 #include "common/Paths.h"
 #include "install/InstallHost.h"
+#include "ui/Bitmap32.h"
 #include "ui/BusyCursor.h"
-#include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/Edit.h"
@@ -10,8 +10,10 @@
 #include "ui/ListBox.h"
 #include "ui/Memo.h"
 #include "ui/PageControl.h"
+#include "ui/PaintBox.h"
 #include "ui/Panel.h"
 #include "ui/RichEdit.h"
+#include "ui/SkinButton.h"
 
 #include <optional>
 #include <string>
@@ -21,6 +23,14 @@ class TFMain : public TForm, public TInstallHost {
 public:
     TFMain();
 
+    // The skin's images, opaque; loaded at creation, drawn by BGResize.
+    TBitmap32 BG_bmp;
+    TBitmap32 Panels_bmp;
+    TBitmap32 Logo_bmp;
+    TBitmap32 Title_pnl_l_bmp;
+    TBitmap32 Title_pnl_r_bmp;
+    TBitmap32 Title_pnl_m_bmp;
+    TBitmap32 Title_bmp;
     bool FCanClose = false;
     std::optional<TBusyCursor> FBusy; // the hourglass of the run's busy part
     std::wstring AppNameStr;
@@ -28,29 +38,37 @@ public:
     // Where a run installs from: the executable's own folder, unless a test says otherwise.
     std::wstring DistributionFolder = ExecutableFolder();
 
+    // Button glyph strips, normal and greyed, shared by the buttons of the same role.
+    TBitmap32 FGlyphCancel;
+    TBitmap32 FGlyphNext;
+    TBitmap32 FGlyphBack;
+    TBitmap32 FGlyphExit;
+    TBitmap32 FGlyphInstall;
+
+    TPaintBox32 BG;
     TRichEdit RichEdit1;
     TPageControl InsatallPages;
 
     TTabSheet tsStart;
     TPanel PnlStartButtons;
-    TButton BtnCancel;
-    TButton BtnStartNext;
+    TSkinButton BtnCancel;
+    TSkinButton BtnStartNext;
     TMemo MemoStart;
 
     TTabSheet tsInputPath;
     TPanel PnlInputPathButtons;
-    TButton BtnCancel2;
-    TButton BtnInputPathNext;
+    TSkinButton BtnCancel2;
+    TSkinButton BtnInputPathNext;
     TMemo MemoInputPath;
     TPanel PnlPath;
-    TButton BtnSelectPath;
+    TSkinButton BtnSelectPath;
     TEdit ePath;
 
     TTabSheet tsInputComponents;
     TPanel PnlInputComponentsButtons;
-    TButton BtnCancel4;
-    TButton BtnInsatall;
-    TButton BtnInputComponentsBack;
+    TSkinButton BtnCancel4;
+    TSkinButton BtnInsatall;
+    TSkinButton BtnInputComponentsBack;
     TPanel PnlOptions;
     TComboBox CBWindows;
     TCheckBox CbDriverInstal;
@@ -58,18 +76,18 @@ public:
 
     TTabSheet tsProgressInstall;
     TPanel PnlProgressButtons;
-    TButton BtnExit;
+    TSkinButton BtnExit;
     TListBox LogList;
 
     TTabSheet tsCancel;
     TMemo MemoCancel;
     TPanel PnlCancelButtons;
-    TButton BtnExitCancel;
+    TSkinButton BtnExitCancel;
 
     TTabSheet tsChangeFontSize;
     TPanel PnlChangeFontButtons;
-    TButton BtnExitOnChangefont;
-    TButton BtnChangeFont;
+    TSkinButton BtnExitOnChangefont;
+    TSkinButton BtnChangeFont;
     TPanel PnlChangeFontSpacer;
     TMemo MemoChangeFontSize;
 
@@ -85,6 +103,7 @@ public:
     void BtnCancelClick();
     void BtnExitClick();
     void BtnChangeFontClick();
+    void BGResize();
 
     // What the installation run sees of the window.
     HWND Window() const override;
@@ -106,6 +125,10 @@ public:
     void SetBusyCursor(bool busy) override;
 
 private:
+    void LoadSkin();
+    void LoadInfo();
+    void ColorPanels();
+    void LoadGlyphs();
     void CreatePages();
     void CreateStartPage();
     void CreateInputPathPage();

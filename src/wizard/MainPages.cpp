@@ -5,10 +5,15 @@ namespace {
 const COLORREF clBlack = RGB(0, 0, 0);
 const COLORREF clNavy = RGB(0, 0, 128);
 const COLORREF clMaroon = RGB(128, 0, 0);
+// The folder button has no glyph; it shows its state in colours of its own.
+const TButtonLook kSelectLook{0xF0F4F4, 0x743C00, 0xF48D6A, 0x3CC7FF};
+const COLORREF kPathHotFrame = 0xFF8000;
 } // namespace
 
 void TFMain::CreatePages() {
+    LoadGlyphs();
     RichEdit1.Create(*this, TPlace::At(16, 110, 282, 441));
+    RichEdit1.SetFont(MakeFont(L"MS Sans Serif", 13));
     InsatallPages.Create(*this, TPlace::At(320, 110, 619, 441));
     InsatallPages.SetFont(MakeFont(L"Tahoma", 15));
     tsStart.Create(InsatallPages, L"tsStart");
@@ -23,13 +28,14 @@ void TFMain::CreatePages() {
     CreateProgressPage();
     CreateCancelPage();
     CreateChangeFontSizePage();
+    BG.Create(*this, TPlace::Client()); // last: below the controls
 }
 
 void TFMain::CreateStartPage() {
     PnlStartButtons.Create(tsStart, TPlace::Bottom(42));
-    BtnCancel.Create(PnlStartButtons, TPlace::Left(99), L"Отмена");
+    BtnCancel.Create(PnlStartButtons, TPlace::Left(99), L"Отмена", &FGlyphCancel);
     BtnCancel.OnClick = Bind(this, &TFMain::BtnCancelClick);
-    BtnStartNext.Create(PnlStartButtons, TPlace::Right(98), L"Далее");
+    BtnStartNext.Create(PnlStartButtons, TPlace::Right(98), L"Далее", &FGlyphNext);
     BtnStartNext.OnClick = Bind(this, &TFMain::BtnStartNextClick);
     MemoStart.Create(tsStart, TPlace::Client(),
                      {L"Добро пожаловать в программу установки комплекса ", L"\"СОНТИРА\"!", L"",
@@ -41,9 +47,9 @@ void TFMain::CreateStartPage() {
 
 void TFMain::CreateInputPathPage() {
     PnlInputPathButtons.Create(tsInputPath, TPlace::Bottom(37));
-    BtnCancel2.Create(PnlInputPathButtons, TPlace::Left(99), L"Отмена");
+    BtnCancel2.Create(PnlInputPathButtons, TPlace::Left(99), L"Отмена", &FGlyphCancel);
     BtnCancel2.OnClick = Bind(this, &TFMain::BtnCancelClick);
-    BtnInputPathNext.Create(PnlInputPathButtons, TPlace::Right(98), L"Далее");
+    BtnInputPathNext.Create(PnlInputPathButtons, TPlace::Right(98), L"Далее", &FGlyphNext);
     BtnInputPathNext.OnClick = Bind(this, &TFMain::BtnInputPathNextClick);
     MemoInputPath.Create(tsInputPath, TPlace::Top(60),
                          {L"Пожалуйста, задайте путь куда устанавливать программную часть ",
@@ -52,19 +58,22 @@ void TFMain::CreateInputPathPage() {
     MemoInputPath.SetFont(MakeFont(L"Times New Roman", 20));
     PnlPath.Create(tsInputPath, TPlace::Top(32), TPanelBorder::pbRounded);
     PnlPath.SetPadding(2);
-    BtnSelectPath.Create(PnlPath, TPlace::Right(91), L"Выбрать");
+    BtnSelectPath.Create(PnlPath, TPlace::Right(91), L"Выбрать", nullptr, kSelectLook);
     BtnSelectPath.OnClick = Bind(this, &TFMain::BtnSelectPathClick);
-    ePath.Create(PnlPath, TPlace::Client(), L"", WS_EX_CLIENTEDGE);
+    ePath.Create(PnlPath, TPlace::Client(), L"", 0);
+    ePath.SetFlatFrame(GetSysColor(COLOR_BTNFACE), kPathHotFrame);
 }
 
 void TFMain::CreateInputComponentsPage() {
     PnlInputComponentsButtons.Create(tsInputComponents, TPlace::Bottom(37));
-    BtnCancel4.Create(PnlInputComponentsButtons, TPlace::Left(99), L"Отмена");
+    BtnCancel4.Create(PnlInputComponentsButtons, TPlace::Left(99), L"Отмена", &FGlyphCancel);
     BtnCancel4.OnClick = Bind(this, &TFMain::BtnCancelClick);
     // Right-aligned buttons are placed from the right edge: Install first, then Back.
-    BtnInsatall.Create(PnlInputComponentsButtons, TPlace::Right(168), L"Начать установку");
+    BtnInsatall.Create(PnlInputComponentsButtons, TPlace::Right(168), L"Начать установку",
+                       &FGlyphInstall);
     BtnInsatall.OnClick = Bind(this, &TFMain::BtnInsatallClick);
-    BtnInputComponentsBack.Create(PnlInputComponentsButtons, TPlace::Right(98), L"Назад");
+    BtnInputComponentsBack.Create(PnlInputComponentsButtons, TPlace::Right(98), L"Назад",
+                                  &FGlyphBack);
     BtnInputComponentsBack.OnClick = Bind(this, &TFMain::BtnInputComponentsBackClick);
     PnlOptions.Create(tsInputComponents, TPlace::Bottom(123), TPanelBorder::pbRounded);
     CBWindows.Create(PnlOptions, TPlace::At(0, 95, 207, 21),
@@ -92,7 +101,7 @@ void TFMain::CreateInputComponentsPage() {
 
 void TFMain::CreateProgressPage() {
     PnlProgressButtons.Create(tsProgressInstall, TPlace::Bottom(37));
-    BtnExit.Create(PnlProgressButtons, TPlace::Right(99), L"Выход");
+    BtnExit.Create(PnlProgressButtons, TPlace::Right(99), L"Выход", &FGlyphExit);
     BtnExit.OnClick = Bind(this, &TFMain::BtnExitClick);
     LogList.Create(tsProgressInstall, TPlace::Client(), false);
     LogList.SetItemHeight(18);
@@ -105,15 +114,16 @@ void TFMain::CreateCancelPage() {
                       clMaroon);
     MemoCancel.SetFont(MakeFont(L"Times New Roman", 20));
     PnlCancelButtons.Create(tsCancel, TPlace::Bottom(37));
-    BtnExitCancel.Create(PnlCancelButtons, TPlace::Right(99), L"Выход");
+    BtnExitCancel.Create(PnlCancelButtons, TPlace::Right(99), L"Выход", &FGlyphExit);
     BtnExitCancel.OnClick = Bind(this, &TFMain::BtnExitClick);
 }
 
 void TFMain::CreateChangeFontSizePage() {
     PnlChangeFontButtons.Create(tsChangeFontSize, TPlace::Bottom(37));
-    BtnExitOnChangefont.Create(PnlChangeFontButtons, TPlace::Right(99), L"Выход");
+    BtnExitOnChangefont.Create(PnlChangeFontButtons, TPlace::Right(99), L"Выход", &FGlyphExit);
     BtnExitOnChangefont.OnClick = Bind(this, &TFMain::BtnExitClick);
-    BtnChangeFont.Create(PnlChangeFontButtons, TPlace::Right(196), L"Изменить настройки");
+    BtnChangeFont.Create(PnlChangeFontButtons, TPlace::Right(196), L"Изменить настройки",
+                         &FGlyphInstall);
     BtnChangeFont.OnClick = Bind(this, &TFMain::BtnChangeFontClick);
     PnlChangeFontSpacer.Create(tsChangeFontSize, TPlace::Bottom(3));
     MemoChangeFontSize.Create(
