@@ -11,7 +11,7 @@ void IniWriteString(const std::wstring& file, const std::wstring& section, const
     }
 }
 
-void IniWriteInteger(const std::wstring& file, const std::wstring& section,
-                     const std::wstring& key, int value) {
+void IniWriteInteger(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                     int value) {
     IniWriteString(file, section, key, std::to_wstring(value));
 }

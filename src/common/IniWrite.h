@@ -5,5 +5,5 @@
 // key and comment of the file. Raises EError naming the file when it cannot be written.
 void IniWriteString(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                     const std::wstring& value);
-void IniWriteInteger(const std::wstring& file, const std::wstring& section,
-                     const std::wstring& key, int value);
+void IniWriteInteger(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                     int value);

@@ -18,7 +18,7 @@ void CreateCounterFile(const std::wstring& settingsFolder) {
     double days = 0;
     SystemTimeToVariantTime(&now, &days);
 
-    unsigned char record[14] = {};  // bytes 0-1 and 2-5 stay zero
+    unsigned char record[14] = {}; // bytes 0-1 and 2-5 stay zero
     std::memcpy(record + 6, &days, sizeof days);
 
     TUniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -29,8 +29,7 @@ static std::wstring TimeStamp() {
     return text;
 }
 
-TDatabaseKeep KeepExistingDatabase(const std::wstring& targetFile,
-                                   const std::wstring& sourceFile) {
+TDatabaseKeep KeepExistingDatabase(const std::wstring& targetFile, const std::wstring& sourceFile) {
     if (!FileExists(targetFile)) {
         return {TDatabaseKeep::dkNothing, L""};
     }

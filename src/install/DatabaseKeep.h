@@ -6,11 +6,10 @@
 struct TDatabaseKeep {
     enum TOutcome { dkNothing, dkRenamed, dkSameFile, dkFailed };
     TOutcome Outcome;
-    std::wstring BackupName;  // the new file name (without folder) when renamed
+    std::wstring BackupName; // the new file name (without folder) when renamed
 };
 
-TDatabaseKeep KeepExistingDatabase(const std::wstring& targetFile,
-                                   const std::wstring& sourceFile);
+TDatabaseKeep KeepExistingDatabase(const std::wstring& targetFile, const std::wstring& sourceFile);
 
 // Whether two paths name the same file (same volume and file index), whatever their spelling.
 bool IsSameFile(const std::wstring& a, const std::wstring& b);

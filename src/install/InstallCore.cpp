@@ -11,13 +11,12 @@
 #include "integration/CreateNSI.h"
 #include "integration/Fonts.h"
 
-
 namespace {
 
-const wchar_t* const RuntimeListA[] = {
-    L"aliases.conf", L"firebird.conf", L"fbclient.Dll", L"ib_util.Dll",
-    L"icudt30.Dll",  L"icuin30.Dll",   L"icuuc30.Dll",  L"msvcp80.Dll",
-    L"msvcr80.Dll",  L"firebird.msg",  L"gbak.exe",     L"gds32.dll"};
+const wchar_t* const RuntimeListA[] = {L"aliases.conf", L"firebird.conf", L"fbclient.Dll",
+                                       L"ib_util.Dll",  L"icudt30.Dll",   L"icuin30.Dll",
+                                       L"icuuc30.Dll",  L"msvcp80.Dll",   L"msvcr80.Dll",
+                                       L"firebird.msg", L"gbak.exe",      L"gds32.dll"};
 const wchar_t* const RuntimeListB[] = {
     L"aliases.conf", L"firebird.conf", L"fbclient.Dll", L"ib_util.Dll", L"icudt30.Dll",
     L"icuin30.Dll",  L"icuuc30.Dll",   L"msvcp71.Dll",  L"msvcr71.Dll", L"firebird.msg"};
@@ -162,7 +161,7 @@ bool TInstallRun::CopyList(TNames names, const std::wstring& from, const std::ws
 bool TInstallRun::CopyPlugins(const std::wstring& folder, TNames names) {
     const std::wstring target = FTarget + folder;
     if (!DirectoryExists(target)) {
-        CreateDirectoryW(target.c_str(), nullptr);  // a failure shows in the copies that follow
+        CreateDirectoryW(target.c_str(), nullptr); // a failure shows in the copies that follow
     }
     return CopyList(names, FSource + L"Firebird\\" + folder, target);
 }

@@ -4,8 +4,14 @@
 #include <string>
 
 // The wizard's pages, in the page control's order.
-enum class TWizardPage { tsStart, tsInputPath, tsInputComponents, tsProgressInstall, tsCancel,
-                         tsChangeFontSize };
+enum class TWizardPage {
+    tsStart,
+    tsInputPath,
+    tsInputComponents,
+    tsProgressInstall,
+    tsCancel,
+    tsChangeFontSize
+};
 
 // What the installation run may read and change of the wizard window, and nothing more:
 // the run lives below the wizard and knows it only through this interface.
@@ -13,22 +19,22 @@ class TInstallHost {
 public:
     virtual ~TInstallHost() = default;
 
-    virtual HWND Window() const = 0;               // owner of the run's message boxes
-    virtual std::wstring PathText() const = 0;     // the text of ePath
-    virtual int WindowsIndex() const = 0;          // CBWindows' selected index
-    virtual bool DriverChecked() const = 0;        // CbDriverInstal
-    virtual bool LovenaBrand() const = 0;          // IsLovenaBrand
-    virtual void SetCopyFrom(const std::wstring& folder) = 0;  // Fcopyfrom
+    virtual HWND Window() const = 0;                          // owner of the run's message boxes
+    virtual std::wstring PathText() const = 0;                // the text of ePath
+    virtual int WindowsIndex() const = 0;                     // CBWindows' selected index
+    virtual bool DriverChecked() const = 0;                   // CbDriverInstal
+    virtual bool LovenaBrand() const = 0;                     // IsLovenaBrand
+    virtual void SetCopyFrom(const std::wstring& folder) = 0; // Fcopyfrom
     virtual std::wstring CopyFrom() const = 0;
 
     virtual void SelectPage(TWizardPage page) = 0;
-    virtual void ShowEmptyLog() = 0;               // LogList emptied and made visible
-    virtual int LogAdd(const std::wstring& line) = 0;             // index of the new entry
+    virtual void ShowEmptyLog() = 0;                  // LogList emptied and made visible
+    virtual int LogAdd(const std::wstring& line) = 0; // index of the new entry
     virtual void LogReplace(int index, const std::wstring& line) = 0;
-    virtual void LogRepaint() = 0;                 // paint the list now, without a message pass
-    virtual void SetCanClose(bool canClose) = 0;   // FCanClose
-    virtual void EnableExit() = 0;                 // BtnExit
-    virtual void CloseWindow() = 0;                // a close request, through FormCloseQuery
-    virtual void ProcessMessages() = 0;            // one pass over the pending messages
-    virtual void SetBusyCursor(bool busy) = 0;     // the screen's hourglass
+    virtual void LogRepaint() = 0;               // paint the list now, without a message pass
+    virtual void SetCanClose(bool canClose) = 0; // FCanClose
+    virtual void EnableExit() = 0;               // BtnExit
+    virtual void CloseWindow() = 0;              // a close request, through FormCloseQuery
+    virtual void ProcessMessages() = 0;          // one pass over the pending messages
+    virtual void SetBusyCursor(bool busy) = 0;   // the screen's hourglass
 };

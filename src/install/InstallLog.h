@@ -16,9 +16,9 @@ class TInstallLog {
 public:
     explicit TInstallLog(TInstallHost& host) : FHost(host) {}
 
-    void Line(const std::wstring& text);           // a plain line
-    void LineAndPaint(const std::wstring& text);   // a plain line, then one message pass
-    TLogStep Step(const std::wstring& text);       // a step line, to be finished
+    void Line(const std::wstring& text);         // a plain line
+    void LineAndPaint(const std::wstring& text); // a plain line, then one message pass
+    TLogStep Step(const std::wstring& text);     // a step line, to be finished
     void Finish(const TLogStep& step, bool succeeded);
 
 private:

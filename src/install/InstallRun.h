@@ -41,6 +41,6 @@ private:
 
     TInstallHost& FHost;
     TInstallLog FLog;
-    std::wstring FSource;  // Fcopyfrom
-    std::wstring FTarget;  // TargetDir
+    std::wstring FSource; // Fcopyfrom
+    std::wstring FTarget; // TargetDir
 };

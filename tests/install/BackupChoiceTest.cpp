@@ -22,10 +22,10 @@ std::wstring ChooseAmong(const std::vector<std::wstring>& names) {
 
 TEST(BackupChoice, TheDateDecidesAndTiesGoToTheFirstInSortedOrder) {
     const TChoiceCase cases[] = {
-        {{L"B150320", L"A150320"}, L"A150320"},  // equal keys 200315: sorted first wins
-        {{L"Z010203", L"A311202"}, L"Z010203"},  // 030201 beats 021231 though it sorts last
-        {{L"150320"}, L"150320"},                // six digits alone are a name
-        {{L"r010100", L"R311299"}, L"R311299"},  // two-digit years: 991231 beats 000101
+        {{L"B150320", L"A150320"}, L"A150320"}, // equal keys 200315: sorted first wins
+        {{L"Z010203", L"A311202"}, L"Z010203"}, // 030201 beats 021231 though it sorts last
+        {{L"150320"}, L"150320"},               // six digits alone are a name
+        {{L"r010100", L"R311299"}, L"R311299"}, // two-digit years: 991231 beats 000101
         {{L"b150320", L"A150320", L"a150320"}, L"A150320"},
     };
     for (const TChoiceCase& c : cases) {
