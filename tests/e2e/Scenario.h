@@ -53,6 +53,8 @@ struct TScenario {
 
 // The scenarios a plain run goes through, in order.
 std::span<const TScenario> AllScenarios();
+// The fault-injection suite: one injected fault per scenario (FaultScenarios.cpp).
+std::span<const TScenario> FaultScenarios();
 // The walk that `--demo` makes, with a screenshot of every page.
 const TScenario& DemoScenario();
 
