@@ -20,11 +20,13 @@ struct TSearch {
     const std::wstring& ClassName;
     const wchar_t* Caption;
     std::vector<HWND> Found;
+    bool VisibleOnly = true;
 };
 
 bool Matches(HWND wnd, const TSearch& search) {
     // Class names are case-insensitive: "BUTTON" and "Button" are one class.
-    return IsWindowVisible(wnd) && lstrcmpiW(ClassOf(wnd).c_str(), search.ClassName.c_str()) == 0 &&
+    return (!search.VisibleOnly || IsWindowVisible(wnd)) &&
+           lstrcmpiW(ClassOf(wnd).c_str(), search.ClassName.c_str()) == 0 &&
            (search.Caption == nullptr || TextOf(wnd) == search.Caption);
 }
 
@@ -71,7 +73,7 @@ std::wstring TextOf(HWND wnd) {
 }
 
 std::vector<HWND> TopLevelWindows(DWORD processId, const std::wstring& className) {
-    TSearch search{processId, className, nullptr, {}};
+    TSearch search{processId, className, nullptr, {}, true};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
@@ -83,7 +85,7 @@ HWND FindTopLevel(DWORD processId, const std::wstring& className) {
 
 std::vector<HWND> VisibleDescendants(HWND parent, const std::wstring& className,
                                      const wchar_t* caption) {
-    TSearch search{0, className, caption, {}};
+    TSearch search{0, className, caption, {}, true};
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
@@ -91,6 +93,13 @@ std::vector<HWND> VisibleDescendants(HWND parent, const std::wstring& className,
 HWND FindVisibleDescendant(HWND parent, const std::wstring& className, const wchar_t* caption) {
     auto found = VisibleDescendants(parent, className, caption);
     return found.empty() ? nullptr : found.front();
+}
+
+std::vector<HWND> AllDescendants(HWND parent, const std::wstring& className,
+                                 const wchar_t* caption) {
+    TSearch search{0, className, caption, {}, false};
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
 void Settle(HWND wnd) {

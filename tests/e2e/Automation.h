@@ -26,6 +26,9 @@ std::vector<HWND> VisibleDescendants(HWND parent, const std::wstring& className,
                                      const wchar_t* caption = nullptr);
 HWND FindVisibleDescendant(HWND parent, const std::wstring& className,
                            const wchar_t* caption = nullptr);
+// The same, hidden windows included (a page that is not selected, and what it holds).
+std::vector<HWND> AllDescendants(HWND parent, const std::wstring& className,
+                                 const wchar_t* caption = nullptr);
 
 // Waits until the window's thread has handled everything sent to it before this call.
 void Settle(HWND wnd);

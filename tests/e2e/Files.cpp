@@ -4,7 +4,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "Report.h"
+#include "common/Handles.h"
 
 namespace e2e {
 
@@ -64,6 +67,63 @@ void CreateFolders(const std::wstring& path) {
     if (result != ERROR_SUCCESS && result != ERROR_ALREADY_EXISTS) {
         Fail(L"could not create the folder " + path);
     }
+}
+
+bool ReadBytes(const std::wstring& path, std::string& bytes) {
+    TUniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.HighPart != 0) {
+        return false;
+    }
+    bytes.assign(size.LowPart, '\0');
+    DWORD read = 0;
+    return bytes.empty() || (ReadFile(file.get(), bytes.data(), size.LowPart, &read, nullptr) &&
+                             read == size.LowPart);
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    TUniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file ||
+        !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size()) {
+        Fail(L"could not write " + path);
+    }
+}
+
+namespace {
+
+void CollectFiles(const std::wstring& folder, const std::wstring& prefix,
+                  std::vector<std::wstring>& files) {
+    WIN32_FIND_DATAW found{};
+    TUniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!find) {
+        return;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CollectFiles(folder + L"\\" + name, prefix + name + L"\\", files);
+        } else {
+            files.push_back(prefix + name);
+        }
+    } while (FindNextFileW(find.get(), &found));
+}
+
+} // namespace
+
+std::vector<std::wstring> FilesBelow(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    CollectFiles(folder, L"", files);
+    std::sort(files.begin(), files.end(), [](const std::wstring& a, const std::wstring& b) {
+        return lstrcmpiW(a.c_str(), b.c_str()) < 0;
+    });
+    return files;
 }
 
 } // namespace e2e

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -18,5 +19,12 @@ void CopyFolder(const std::wstring& source, const std::wstring& target);
 std::wstring FreshFolderName(const std::wstring& base);
 
 void CreateFolders(const std::wstring& path);
+
+// The whole file; false when it cannot be read.
+bool ReadBytes(const std::wstring& path, std::string& bytes);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+
+// Every file below folder, as paths relative to it ("a\\b.txt"), sorted regardless of case.
+std::vector<std::wstring> FilesBelow(const std::wstring& folder);
 
 } // namespace e2e

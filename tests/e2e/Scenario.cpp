@@ -50,6 +50,15 @@ void TContext::Shot(const std::wstring& name, const TWizard& wizard) const {
     SavePng(name, ProcessWindowsArea(wizard.ProcessId()));
 }
 
+void TContext::Shot(const std::wstring& name, const TWizard& wizard, HWND window) const {
+    if (!FStepShots) {
+        return;
+    }
+    Settle(wizard.Main());
+    Sleep(300);
+    SavePng(name, WindowArea(window));
+}
+
 void TContext::FailureShot() const {
     if (FShotsFolder.empty() || FFailureShotTaken) {
         return;

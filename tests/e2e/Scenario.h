@@ -24,9 +24,13 @@ public:
                     const std::wstring& what);
     // An information line under the scenario's name (the demo prints its findings this way).
     void Note(const std::wstring& line) const;
+    // The demo walk: screenshots of every step, findings printed.
+    bool Demo() const { return FStepShots; }
 
     // In the demo, saves the wizard's windows as <shots folder>\<name>.png; otherwise nothing.
     void Shot(const std::wstring& name, const TWizard& wizard) const;
+    // The same, of one window alone.
+    void Shot(const std::wstring& name, const TWizard& wizard, HWND window) const;
     // Saves the whole screen as <shots folder>\<scenario>-failed.png, once per scenario, when
     // there is a shots folder; never raises (it runs while a failure unwinds).
     void FailureShot() const;

@@ -8,10 +8,15 @@ namespace {
 
 constexpr TScenario Scenarios[] = {
     {L"cancel-on-options", CancelOnOptions},
+    {L"install-default", InstallDefault},
+    {L"install-large-fonts-exit", InstallLargeFontsExit},
+    {L"install-large-fonts-stay-no-driver", InstallLargeFontsStayNoDriver},
+    {L"install-path-with-blanks", InstallPathWithBlanks},
+    {L"reinstall-keeps-database", ReinstallKeepsDatabase},
 };
 
-// Until the installation run is there, the demo walks the pages and cancels.
-constexpr TScenario Demo = {L"demo", CancelOnOptions};
+// A whole default installation, a screenshot of every page, the findings printed.
+constexpr TScenario Demo = {L"demo", InstallDefault};
 
 } // namespace
 

@@ -9,4 +9,17 @@ class TContext;
 // Welcome, path, options with the driver warning, then Cancel answered Yes and Exit.
 void CancelOnOptions(TContext& context);
 
+// Whole installations of the sample distribution, each checked afterwards (Installation.h).
+// Default folder at 96 dpi with the driver: the font-size page, the restart declined, "Выход".
+void InstallDefault(TContext& context);
+// Default folder at 120 dpi with the driver: the final question answered Yes.
+void InstallLargeFontsExit(TContext& context);
+// Default folder at 120 dpi, the driver declined: the final question answered No, "Выход".
+void InstallLargeFontsStayNoDriver(TContext& context);
+// A folder with blanks and Cyrillic letters typed into the path field, with the driver.
+void InstallPathWithBlanks(TContext& context);
+// A second installation over the first, after the clinic has worked with it: the old database
+// kept, settings and counter kept, the shell's overwrite confirmation answered.
+void ReinstallKeepsDatabase(TContext& context);
+
 } // namespace e2e

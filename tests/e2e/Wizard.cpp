@@ -128,6 +128,36 @@ void TWizard::Press(const wchar_t* caption) const {
     Click(button, FMain);
 }
 
+HWND TWizard::PageNamed(const std::wstring& page) const {
+    const auto found = AllDescendants(FMain, PageClass, page.c_str());
+    if (found.empty()) {
+        Fail(L"the wizard has no page " + page + Describe());
+    }
+    return found.front();
+}
+
+std::vector<std::wstring> TWizard::LogLines() const {
+    const auto lists = AllDescendants(PageNamed(L"tsProgressInstall"), L"LISTBOX");
+    if (lists.size() != 1) {
+        Fail(L"the progress page holds " + std::to_wstring(lists.size()) +
+             L" list boxes, expected the one log list" + Describe());
+    }
+    return ListBoxLines(lists.front());
+}
+
+bool TWizard::ButtonEnabled(const std::wstring& page, const wchar_t* caption) const {
+    const auto buttons = AllDescendants(PageNamed(page), L"BUTTON", caption);
+    if (buttons.empty()) {
+        Fail(L"no button \"" + std::wstring(caption) + L"\" on the page " + page + Describe());
+    }
+    return IsWindowEnabled(buttons.front()) != FALSE;
+}
+
+TMessageBox TWizard::OpenMessageBox() const {
+    HWND box = FindTopLevel(FProcess.Id, MessageBoxClass);
+    return box ? ReadMessageBox(box) : TMessageBox{};
+}
+
 TMessageBox TWizard::WaitMessageBox() const {
     HWND box = WaitFor(
         L"a message box", [&] { return FindTopLevel(FProcess.Id, MessageBoxClass); },

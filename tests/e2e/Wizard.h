@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/Handles.h"
 
@@ -47,6 +48,15 @@ public:
     // Clicks the enabled button of that caption on the visible page.
     void Press(const wchar_t* caption) const;
 
+    // A page by name, selected or not.
+    HWND PageNamed(const std::wstring& page) const;
+    // The lines of the log list on the progress page, also when another page is selected.
+    std::vector<std::wstring> LogLines() const;
+    // Whether the button of that caption on the named page is enabled, selected page or not.
+    bool ButtonEnabled(const std::wstring& page, const wchar_t* caption) const;
+
+    // The message box showing now; no window when there is none.
+    TMessageBox OpenMessageBox() const;
     TMessageBox WaitMessageBox() const;
     // Clicks the box's button with that id (IDOK, IDYES, IDNO) and waits until it is gone.
     void Answer(const TMessageBox& box, int buttonId) const;

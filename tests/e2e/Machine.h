@@ -1,0 +1,41 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// The machine around the installations. One run of e2e.exe shares one Wine prefix, so a
+// scenario that wants a machine without the suite clears what an earlier one left.
+
+std::wstring WindowsFontsFolder(); // ends in "\"
+std::wstring DesktopFolder();      // ends in "\"
+constexpr wchar_t FontsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+constexpr wchar_t ShortcutName[] = L"Сонтира.lnk";
+
+// Moves an earlier installation in target aside (target-earlier-N), removes the suite's fonts
+// (files and registry values) and the desktop shortcut.
+void RemoveSuite(const std::wstring& target);
+
+// The shipped fonts whose files the Windows fonts folder lacks: the ones a run installs.
+std::vector<std::wstring> MissingFonts();
+
+// A string value under HKEY_LOCAL_MACHINE; false when there is none.
+bool ReadMachineString(const wchar_t* key, const std::wstring& name, std::wstring& value);
+
+// The screen's logical pixels per inch for the programs started while it lives (each process
+// reads the value when it starts); the earlier setting comes back at the end.
+class TScreenDpi {
+public:
+    explicit TScreenDpi(DWORD logPixels);
+    TScreenDpi(const TScreenDpi&) = delete;
+    TScreenDpi& operator=(const TScreenDpi&) = delete;
+    ~TScreenDpi();
+
+private:
+    bool FHadValue = false;
+    DWORD FOldValue = 0;
+};
+
+} // namespace e2e
