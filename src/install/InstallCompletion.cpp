@@ -33,7 +33,10 @@ void TInstallRun::InstallDriver() {
         return;
     }
     if (DirectoryExists(FSource + L"FTDIDriverInstall")) {
-        ShellCopyFolder(FSource + L"FTDIDriverInstall", FTarget + L"FTDIDriverInstall");
+        // Into the target folder itself: the shell then merges with the driver folder of an
+        // earlier installation, so a reinstall runs the new installer, not a stale one nested
+        // below it.
+        ShellCopyFolder(FSource + L"FTDIDriverInstall", FTarget);
     }
     FHost.LogAdd(L"Началась установка драйверов устройства...");
     FHost.LogRepaint();

@@ -125,9 +125,12 @@ void ReinstallKeepsDatabase(TContext& context) {
                   L"lastnum.dta changed in the reinstall");
     ExitFromFontSizePage(second.Wizard, context);
 
-    // The shell copies the driver folder into the existing one, as FTDIDriverInstall inside
-    // FTDIDriverInstall; from the third installation on that copy exists too, and the shell
-    // asks before replacing its files.
+    // The driver folder is merged with the earlier one: the shell asks before replacing its
+    // files, and no stale copy nests below it.
+    context.Check(second.End.OverwriteConfirmations > 0,
+                  L"the reinstall replaced the driver files without asking");
+    context.Check(!FolderExists(target + L"FTDIDriverInstall\\FTDIDriverInstall"),
+                  L"the reinstall nested the driver folder inside the earlier one");
     // The kept database is named to the second; a person never reinstalls that fast.
     Sleep(1000);
     TReinstall third(context, source, target, 3);
