@@ -1,7 +1,8 @@
 // Times our copies against the system's: one large file with CopyFileByStream and CopyFileW,
 // and a folder of small files with CopyFolderTree and with CopyFileByStream file by file.
-// Usage: copybench DATA WORK REPETITIONS, where DATA holds big.bin and the folder small.
-// Prints one line per method: its name, then the median and every time in milliseconds.
+// Usage: copybench BIGFILE SMALLFOLDER WORK REPETITIONS.
+// Prints one line per method: its name, then the median and every time in milliseconds; and
+// the buffer size CopyFileByStream uses.
 #include "common/DirEnum.h"
 #include "install/FilePrimitives.h"
 
@@ -42,14 +43,13 @@ struct TMethod {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: copybench DATA WORK REPETITIONS\n");
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: copybench BIGFILE SMALLFOLDER WORK REPETITIONS\n");
         return 2;
     }
-    const std::wstring data = argv[1], work = argv[2];
-    const int repetitions = std::max(1, _wtoi(argv[3]));
-    const std::wstring big = data + L"\\big.bin", bigCopy = work + L"\\big.bin";
-    const std::wstring small = data + L"\\small", smallCopy = work + L"\\small";
+    const std::wstring big = argv[1], small = argv[2], work = argv[3];
+    const int repetitions = std::max(1, _wtoi(argv[4]));
+    const std::wstring bigCopy = work + L"\\big.bin", smallCopy = work + L"\\small";
     CreateDirectoryW(work.c_str(), nullptr);
 
     const auto removeBig = [&] { DeleteFileW(bigCopy.c_str()); };
@@ -95,6 +95,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         std::printf("\n");
     }
+    std::printf("big.StreamBufferKiB %lu\n", StreamCopyBufferSize / 1024);
     RemoveDirectoryW(work.c_str());
     return 0;
 }

@@ -9,9 +9,8 @@
 #include <memory>
 
 namespace {
-// Large enough that the system calls cost nothing beside the bytes (see bench/). No
-// FILE_FLAG_SEQUENTIAL_SCAN: on Wine it halves the speed of large reads.
-constexpr DWORD CopyBufferSize = 1 << 20;
+// No FILE_FLAG_SEQUENTIAL_SCAN: on Wine it halves the speed of large reads.
+constexpr DWORD CopyBufferSize = StreamCopyBufferSize;
 
 [[noreturn]] void RaiseFileError(const wchar_t* what, const std::wstring& fileName) {
     const DWORD code = GetLastError();
