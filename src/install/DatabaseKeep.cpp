@@ -29,6 +29,10 @@ static std::wstring TimeStamp() {
     return text;
 }
 
+static std::wstring FolderOf(const std::wstring& file) {
+    return file.substr(0, file.find_last_of(L"\\/") + 1);
+}
+
 TDatabaseKeep KeepExistingDatabase(const std::wstring& targetFile, const std::wstring& sourceFile) {
     if (!FileExists(targetFile)) {
         return {TDatabaseKeep::dkNothing, L""};
@@ -36,12 +40,20 @@ TDatabaseKeep KeepExistingDatabase(const std::wstring& targetFile, const std::ws
     if (IsSameFile(targetFile, sourceFile)) {
         return {TDatabaseKeep::dkSameFile, L""};
     }
-    const size_t slash = targetFile.find_last_of(L"\\/");
-    const std::wstring folder = targetFile.substr(0, slash + 1);
-    const std::wstring name = targetFile.substr(slash + 1) + L"." + TimeStamp() + L".bak";
+    const std::wstring folder = FolderOf(targetFile);
+    const std::wstring name = targetFile.substr(folder.size()) + L"." + TimeStamp() + L".bak";
     // No replacing: an older backup of the same name is never overwritten.
     if (!MoveFileExW(targetFile.c_str(), (folder + name).c_str(), 0)) {
-        return {TDatabaseKeep::dkFailed, L""};
+        return {TDatabaseKeep::dkFailed, L"", GetLastError()};
     }
     return {TDatabaseKeep::dkRenamed, name};
+}
+
+bool RestoreDatabase(const std::wstring& targetFile, const TDatabaseKeep& kept) {
+    if (kept.Outcome != TDatabaseKeep::dkRenamed) {
+        return false;
+    }
+    DeleteFileW(targetFile.c_str());
+    const std::wstring backup = FolderOf(targetFile) + kept.BackupName;
+    return MoveFileExW(backup.c_str(), targetFile.c_str(), 0) != 0;
 }

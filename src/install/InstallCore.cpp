@@ -1,6 +1,7 @@
 // First half of the run: target folder, settings, database and core files, fonts.
 #include "install/InstallRun.h"
 
+#include "common/Errors.h"
 #include "common/Paths.h"
 #include "common/IniWrite.h"
 #include "common/WindowsFolder.h"
@@ -135,10 +136,24 @@ bool TInstallRun::CopyDatabase() {
     if (kept.Outcome == TDatabaseKeep::dkRenamed) {
         FLog.Line(L"Прежняя база данных сохранена: " + kept.BackupName);
     } else if (kept.Outcome == TDatabaseKeep::dkFailed) {
+        // The database is left alone, in use or not: the user learns why nothing was copied.
         FLog.Finish(FLog.Step(L"Копирование файла " + std::wstring(Database) + L"...."), false);
+        FLog.Line(L"Прежнюю базу данных не удалось сохранить: " + SysErrorMessage(kept.Error));
         return false;
     }
-    return CopyStep(Database, from, to);
+    // A copy that fails, by a false result or an error, must not leave the suite without
+    // its database: the clinic's own file goes back in place.
+    bool copied = false;
+    try {
+        copied = CopyStep(Database, from, to);
+    } catch (...) {
+        RestoreDatabase(to, kept);
+        throw;
+    }
+    if (!copied && RestoreDatabase(to, kept)) {
+        FLog.Line(L"Прежняя база данных возвращена на место");
+    }
+    return copied;
 }
 
 bool TInstallRun::CopyStep(const std::wstring& name, const std::wstring& from,

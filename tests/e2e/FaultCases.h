@@ -1,0 +1,27 @@
+#pragma once
+
+namespace e2e {
+
+class TContext;
+
+// The fault cases, one injected fault each; the table is in FaultScenarios.cpp.
+
+// A source item missing from the distribution (N indexes the table in FaultSources.cpp).
+template <int N> void MissingSourceItem(TContext& context);
+
+// Malformed inputs (FaultInputs.cpp).
+template <int N> void MalformedInput(TContext& context);
+
+// Odd target paths (FaultPaths.cpp).
+template <int N> void OddTargetPath(TContext& context);
+
+// Files held open, read-only files and folders (FaultLocks.cpp).
+template <int N> void LockedTarget(TContext& context);
+
+// A full disk (FaultSpace.cpp).
+template <int N> void FullDisk(TContext& context);
+
+// The program killed after the database step, then run again (FaultKill.cpp).
+void KilledAndRerun(TContext& context);
+
+} // namespace e2e

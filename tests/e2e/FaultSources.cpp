@@ -1,0 +1,134 @@
+// Source items missing from the distribution, one at a time, over an earlier installation.
+#include <windows.h>
+
+#include "FaultCases.h"
+#include "FaultFiles.h"
+#include "FaultRun.h"
+#include "Scenario.h"
+
+namespace e2e {
+namespace {
+
+constexpr const wchar_t* Fonts[] = {L"ARIAL.TTF",  L"ARIALN.TTF", L"COUR.TTF",   L"MICROSS.TTF",
+                                    L"TAHOMA.TTF", L"TIMES.TTF",  L"verdana.TTF"};
+
+struct TMissing {
+    const wchar_t* Item;
+    TRunEnd::TKind End;
+    const wchar_t* Box;            // the error box starts so
+    const wchar_t* UnfinishedLine; // the step line left without a suffix
+    bool Driver;
+};
+
+constexpr TMissing Cases[] = {
+    {L"DTAfb\\R47.FDB", TRunEnd::reErrorBox, L"Не удается открыть файл",
+     L"Копирование файла R47.FDB....", false},
+    {L"Firebird\\gbak.exe", TRunEnd::reErrorBox, L"Не удается открыть файл",
+     L"Копирование файла gbak.exe....", false},
+    {L"Firebird\\udf\\ib_udf.dll", TRunEnd::reErrorBox, L"Не удается открыть файл",
+     L"Копирование файла ib_udf.dll....", false},
+    {L"UDF\\Compare.Dll", TRunEnd::reErrorBox, L"Не удается открыть файл",
+     L"Копирование файла Compare.Dll....", false},
+    {L"UDF\\PosStr.Dll", TRunEnd::reErrorBox, L"Не удается открыть файл",
+     L"Копирование файла PosStr.Dll....", false},
+    {L"UDF\\ProcessingECG.Dll", TRunEnd::reErrorBox, L"Не удается открыть файл",
+     L"Копирование файла ProcessingECG.Dll....", false},
+    {L"UDF\\SDecision.Dll", TRunEnd::reErrorBox, L"Не удается открыть файл",
+     L"Копирование файла SDecision.Dll....", false},
+    {L"fonts", TRunEnd::reCompleted, L"", nullptr, false},
+    {L"fonts\\TAHOMA.TTF", TRunEnd::reCompleted, L"", nullptr, false},
+    {L"FTDIDriverInstall", TRunEnd::reCompleted, L"", nullptr, true},
+    {L"backup", TRunEnd::reErrorBox, L"В папке резервных копий", nullptr, false},
+    {L"Updater\\ReleaseInfo", TRunEnd::reErrorBox, L"Release info file does not exist.", nullptr,
+     false},
+};
+
+std::wstring WindowsFonts() {
+    wchar_t folder[MAX_PATH] = L"";
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\Fonts\\";
+}
+
+// The fonts of earlier cases go, so that the font step has work to do.
+void RemoveInstalledFonts() {
+    for (const wchar_t* font : Fonts) {
+        DeleteFileW((WindowsFonts() + font).c_str());
+    }
+}
+
+int FontLines(const TRunEnd& end) {
+    int count = 0;
+    for (const auto& line : end.Log) {
+        count += line.starts_with(L"Шрифт <") ? 1 : 0;
+    }
+    return count;
+}
+
+void CheckFonts(TContext& context, const TRunEnd& end, const std::wstring& item) {
+    if (item == L"fonts") {
+        context.Check(FontLines(end) == 0, L"font lines logged without a fonts folder");
+        return;
+    }
+    // The missing font ends the font step: the four before it are in, the rest are not.
+    context.Check(FontLines(end) == 4,
+                  L"expected 4 font lines, got " + std::to_wstring(FontLines(end)));
+    for (int i = 0; i < 7; ++i) {
+        const bool present =
+            GetFileAttributesW((WindowsFonts() + Fonts[i]).c_str()) != INVALID_FILE_ATTRIBUTES;
+        context.Check(present == (i < 4),
+                      std::wstring(Fonts[i]) + (present ? L" installed" : L" not installed"));
+    }
+}
+
+} // namespace
+
+template <int N> void MissingSourceItem(TContext& context) {
+    const TMissing& c = Cases[N];
+    const std::wstring dist = context.CopyDistribution();
+    const std::wstring item = dist + L"\\" + c.Item;
+    if (GetFileAttributesW(item.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+        DeleteTree(item);
+    } else {
+        DeleteFileW(item.c_str());
+    }
+    RemoveInstalledFonts();
+    const std::wstring target = FreshTarget();
+    const TEarlierInstall earlier = TEarlierInstall::Seed(target);
+
+    TFaultInstall install(context, dist);
+    const TRunEnd end = install.Run(target, c.Driver);
+    CheckEnd(context, end, c.End, c.Box);
+    if (c.UnfinishedLine != nullptr) {
+        context.CheckEqual(end.LastLine(), c.UnfinishedLine, L"last log line");
+    }
+    if (std::wstring(c.Item).starts_with(L"fonts")) {
+        CheckFonts(context, end, c.Item);
+    }
+    if (c.Driver) {
+        context.Check(end.LogHas(L"Началась установка драйверов устройства...") &&
+                          end.LogHas(L"Установка драйверов устройства завершена"),
+                      L"both driver lines are logged");
+    }
+    if (N == 0) {
+        // The source could not be opened: the clinic's database stays where the suite finds it.
+        context.Check(ReadBytes(target + L"DTAfb\\R47.FDB") == earlier.Database,
+                      L"R47.FDB is no longer the clinic's database");
+    }
+    earlier.Check(context);
+    install.CloseAndCheckExit();
+}
+
+template void MissingSourceItem<0>(TContext&);
+template void MissingSourceItem<1>(TContext&);
+template void MissingSourceItem<2>(TContext&);
+template void MissingSourceItem<3>(TContext&);
+template void MissingSourceItem<4>(TContext&);
+template void MissingSourceItem<5>(TContext&);
+template void MissingSourceItem<6>(TContext&);
+template void MissingSourceItem<7>(TContext&);
+template void MissingSourceItem<8>(TContext&);
+template void MissingSourceItem<9>(TContext&);
+template void MissingSourceItem<10>(TContext&);
+template void MissingSourceItem<11>(TContext&);
+
+} // namespace e2e

@@ -1,0 +1,29 @@
+#include "install/DatabaseKeep.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+// A reinstall whose new database never arrives (a missing source, a full disk) must leave the
+// clinic's database where the suite looks for it, also over a half-written new file.
+TEST(DatabaseKeep, RestorePutsTheRenamedDatabaseBack) {
+    TScratchFolder folder;
+    const std::wstring database = folder / L"R47.FDB";
+    WriteBytes(database, "clinic records");
+    const TDatabaseKeep kept = KeepExistingDatabase(database, folder / L"missing.FDB");
+    ASSERT_EQ(kept.Outcome, TDatabaseKeep::dkRenamed);
+    WriteBytes(database, "half a new datab");
+
+    EXPECT_TRUE(RestoreDatabase(database, kept));
+    EXPECT_EQ(ReadBytes(database), "clinic records");
+    EXPECT_EQ(GetFileAttributesW((folder / kept.BackupName).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(DatabaseKeep, RestoreLeavesAFreshInstallationAlone) {
+    TScratchFolder folder;
+    const std::wstring database = folder / L"R47.FDB";
+    const TDatabaseKeep kept = KeepExistingDatabase(database, folder / L"source.FDB");
+    ASSERT_EQ(kept.Outcome, TDatabaseKeep::dkNothing);
+    WriteBytes(database, "new database");
+    EXPECT_FALSE(RestoreDatabase(database, kept));
+    EXPECT_EQ(ReadBytes(database), "new database");
+}
