@@ -3,13 +3,13 @@
 
 #include <string>
 
+#include "Files.h"
 #include "common/Handles.h"
 
 namespace e2e {
 
 // Whole files as bytes, for byte-for-byte comparisons; Read gives "" for a missing file.
 std::string ReadBytes(const std::wstring& path);
-void WriteBytes(const std::wstring& path, const std::string& bytes);
 void WriteUtf8(const std::wstring& path, const std::wstring& text);
 void DeleteTree(const std::wstring& folder);
 
