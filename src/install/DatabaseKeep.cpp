@@ -41,12 +41,20 @@ TDatabaseKeep KeepExistingDatabase(const std::wstring& targetFile, const std::ws
         return {TDatabaseKeep::dkSameFile, L""};
     }
     const std::wstring folder = FolderOf(targetFile);
-    const std::wstring name = targetFile.substr(folder.size()) + L"." + TimeStamp() + L".bak";
-    // No replacing: an older backup of the same name is never overwritten.
-    if (!MoveFileExW(targetFile.c_str(), (folder + name).c_str(), 0)) {
-        return {TDatabaseKeep::dkFailed, L"", GetLastError()};
+    const std::wstring stem = targetFile.substr(folder.size()) + L"." + TimeStamp();
+    // No replacing: an older backup is never overwritten. Two runs within one second (one
+    // killed, the next started at once) get a numbered name instead of failing.
+    for (int attempt = 1;; ++attempt) {
+        const std::wstring name =
+            stem + (attempt == 1 ? L"" : L"-" + std::to_wstring(attempt)) + L".bak";
+        if (MoveFileExW(targetFile.c_str(), (folder + name).c_str(), 0)) {
+            return {TDatabaseKeep::dkRenamed, name};
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) || attempt == 99) {
+            return {TDatabaseKeep::dkFailed, L"", error};
+        }
     }
-    return {TDatabaseKeep::dkRenamed, name};
 }
 
 bool RestoreDatabase(const std::wstring& targetFile, const TDatabaseKeep& kept) {

@@ -27,3 +27,19 @@ TEST(DatabaseKeep, RestoreLeavesAFreshInstallationAlone) {
     EXPECT_FALSE(RestoreDatabase(database, kept));
     EXPECT_EQ(ReadBytes(database), "new database");
 }
+
+// A run killed after keeping the database and started again at once must not fail for want
+// of a free backup name, and keeps both earlier files.
+TEST(DatabaseKeep, TwoKeepsWithinOneSecondGetDistinctNames) {
+    TScratchFolder folder;
+    const std::wstring database = folder / L"R47.FDB";
+    WriteBytes(database, "clinic records");
+    const TDatabaseKeep first = KeepExistingDatabase(database, folder / L"source.FDB");
+    WriteBytes(database, "first new copy");
+    const TDatabaseKeep second = KeepExistingDatabase(database, folder / L"source.FDB");
+    ASSERT_EQ(first.Outcome, TDatabaseKeep::dkRenamed);
+    ASSERT_EQ(second.Outcome, TDatabaseKeep::dkRenamed);
+    EXPECT_NE(first.BackupName, second.BackupName);
+    EXPECT_EQ(ReadBytes(folder / first.BackupName), "clinic records");
+    EXPECT_EQ(ReadBytes(folder / second.BackupName), "first new copy");
+}
