@@ -76,6 +76,11 @@ TEST_F(InstallRunTest, DriverStepOnlyOnYes) {
             Restart();
         }
         Target = WorkFolder->Path() + c.TargetName;
+        // Where the target's name has a blank, a program named like its first part stands
+        // ready to be started by an unquoted command line; it would log beside itself.
+        const std::wstring decoy = WorkFolder->Path() + L"Holter.exe";
+        CopyFileW((From + L"FTDIDriverInstall\\FTDIDriverInstall.exe").c_str(), decoy.c_str(),
+                  FALSE);
         if (!c.DriverFolder) {
             RemoveTree(From + L"FTDIDriverInstall");
         }
@@ -110,6 +115,7 @@ TEST_F(InstallRunTest, DriverStepOnlyOnYes) {
                       Utf8(L"ran: \"" + installer + L"\" | in: " +
                            ExcludeTrailingPathDelimiter(ExecutableFolder()) + L"\r\n"));
         }
+        EXPECT_FALSE(FileExists(WorkFolder->Path() + L"FTDIDriverInstall.log"));
         EXPECT_TRUE(ExitEnabled()) << "the run went on to its end";
     }
 }
