@@ -2,6 +2,7 @@
 // files, libraries, counter file, brand file, and the busy part that refuses to close.
 #include "InstallRunFixture.h"
 
+#include "common/Handles.h"
 #include "common/Paths.h"
 #include "ui/Application.h"
 #include "wizard/Brand.h"
@@ -335,4 +336,27 @@ TEST_F(InstallRunTest, CloseIsRefusedWhileBusyAndGrantedAfterTheRun) {
 
     SendMessageW(Form->Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(Form->Handle(), nullptr);
+}
+
+TEST_F(InstallRunTest, DatabaseThatCannotBeSetAsideIsNotOverwritten) {
+    OpenOptions(Target);
+    ASSERT_TRUE(CreateDirectoryW((Target + L"DTAfb").c_str(), nullptr));
+    const std::wstring database = Target + L"DTAfb\\R47.FDB";
+    WriteAll(database, "the clinic's records");
+    // Open elsewhere without leave to delete: the file can be neither renamed nor replaced.
+    const TUniqueFile inUse(CreateFileW(database.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(inUse);
+    TDialogAnswerer answerer;
+    Install(answerer);
+
+    EXPECT_TRUE(answerer.Seen().empty());
+    EXPECT_EQ(Log(),
+              (std::vector<std::wstring>{SettingsDone, Unfinished(L"R47.FDB") + L"ОШИБКА!!!"}));
+    EXPECT_EQ(ReadAll(database), "the clinic's records");
+    EXPECT_FALSE(HasDatabaseBackup(Target + L"DTAfb\\"));
+    EXPECT_FALSE(FileExists(Target + L"aliases.conf"));
+    EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsProgressInstall"});
+    EXPECT_FALSE(ExitEnabled());
+    EXPECT_TRUE(Form->FCanClose);
 }
