@@ -61,10 +61,11 @@ void TControl::CreateWindowOf(TWinContainer& parent, const TPlace& place, const 
     FParent = &parent;
     FPlace = place;
     FVisible = (style & WS_VISIBLE) != 0;
-    const RECT& b = place.Bounds;
-    HWND wnd =
-        CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, b.left, b.top, b.right,
-                        b.bottom, parent.Handle(), nullptr, GetModuleHandleW(nullptr), createParam);
+    // Created where the layout puts it: a move afterwards would cost a round trip and a resize.
+    const RECT r = parent.PlaceOfNewChild(place);
+    HWND wnd = CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, r.left, r.top,
+                               r.right - r.left, r.bottom - r.top, parent.Handle(), nullptr,
+                               GetModuleHandleW(nullptr), createParam);
     if (wnd == nullptr) {
         RaiseLastOSError(std::wstring(L"CreateWindowEx ") + className);
     }
@@ -93,6 +94,13 @@ int TControl::Height() const {
 }
 
 void TControl::ApplyPlace(int left, int top, int width, int height) {
+    // A container lays out all its aligned children whenever one is added or one changes, so
+    // most calls find the control in place already; a move costs a round trip to the server.
+    const RECT now = Bounds();
+    if (now.left == left && now.top == top && now.right - now.left == width &&
+        now.bottom - now.top == height) {
+        return;
+    }
     SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -4,24 +4,28 @@
 #include "common/Errors.h"
 #include "ui/RcData.h"
 
-#include <wincodec.h>
-
-void DecodePngResource(TBitmap32& bitmap, const wchar_t* name) {
-    const TRcData png = FindRcData(name);
-    TComPtr<IWICImagingFactory> factory;
+TPngReader::TPngReader() {
     CheckHResult(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_PPV_ARGS(&factory)));
+                                  IID_PPV_ARGS(&FFactory)));
+    // The codec by its class, not found by probing the data: the factory would read every
+    // registered decoder's patterns from the registry for each image.
+    CheckHResult(CoGetClassObject(CLSID_WICPngDecoder, CLSCTX_INPROC_SERVER, nullptr,
+                                  IID_PPV_ARGS(&FPngCodec)));
+}
+
+void TPngReader::Decode(TBitmap32& bitmap, const wchar_t* name) const {
+    const TRcData png = FindRcData(name);
     TComPtr<IWICStream> stream;
-    CheckHResult(factory->CreateStream(&stream));
+    CheckHResult(FFactory->CreateStream(&stream));
     // The stream only reads: the resource's pages stay untouched.
     CheckHResult(stream->InitializeFromMemory(const_cast<BYTE*>(png.Data), png.Size));
     TComPtr<IWICBitmapDecoder> decoder;
-    CheckHResult(factory->CreateDecoderFromStream(stream.Get(), &GUID_ContainerFormatPng,
-                                                  WICDecodeMetadataCacheOnDemand, &decoder));
+    CheckHResult(FPngCodec->CreateInstance(nullptr, IID_PPV_ARGS(&decoder)));
+    CheckHResult(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand));
     TComPtr<IWICBitmapFrameDecode> frame;
     CheckHResult(decoder->GetFrame(0, &frame));
     TComPtr<IWICFormatConverter> converter;
-    CheckHResult(factory->CreateFormatConverter(&converter));
+    CheckHResult(FFactory->CreateFormatConverter(&converter));
     CheckHResult(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
                                        WICBitmapDitherTypeNone, nullptr, 0,
                                        WICBitmapPaletteTypeCustom));
@@ -35,11 +39,19 @@ void DecodePngResource(TBitmap32& bitmap, const wchar_t* name) {
                                        reinterpret_cast<BYTE*>(bitmap.Row(0))));
 }
 
-void LoadPngResource(TBitmap32& bitmap, const wchar_t* name) {
+void TPngReader::Load(TBitmap32& bitmap, const wchar_t* name) const {
     TBitmap32 png;
-    DecodePngResource(png, name);
+    Decode(png, name);
     bitmap.SetSize(png.Width(), png.Height());
     bitmap.Fill(0xFFFFFFFF);
     png.DrawBlended(bitmap.Canvas(), 0, 0, 0, png.Width(), png.Height());
     bitmap.SetOpaque();
+}
+
+void DecodePngResource(TBitmap32& bitmap, const wchar_t* name) {
+    TPngReader().Decode(bitmap, name);
+}
+
+void LoadPngResource(TBitmap32& bitmap, const wchar_t* name) {
+    TPngReader().Load(bitmap, name);
 }

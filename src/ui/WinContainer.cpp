@@ -170,41 +170,63 @@ void TWinContainer::RemoveChild(TControl* child) noexcept {
     FChildren.erase(std::remove(FChildren.begin(), FChildren.end(), child), FChildren.end());
 }
 
+namespace {
+// The rectangle that a child aligned by `place` takes from the free part of its parent; the
+// free part shrinks by it.
+RECT TakeEdge(RECT& free, const TPlace& place) {
+    RECT r = free;
+    switch (place.Align) {
+    case TAlign::alTop:
+        r.bottom = free.top += place.Bounds.bottom;
+        break;
+    case TAlign::alBottom:
+        r.top = free.bottom -= place.Bounds.bottom;
+        break;
+    case TAlign::alLeft:
+        r.right = free.left += place.Bounds.right;
+        break;
+    case TAlign::alRight:
+        r.left = free.right -= place.Bounds.right;
+        break;
+    default:
+        break;
+    }
+    return r;
+}
+} // namespace
+
+RECT TWinContainer::FreeArea() const {
+    RECT free;
+    GetClientRect(FHandle, &free);
+    InflateRect(&free, -FPadding, -FPadding);
+    return free;
+}
+
+RECT TWinContainer::PlaceOfNewChild(const TPlace& place) const {
+    if (place.Align == TAlign::alNone) {
+        const RECT& b = place.Bounds;
+        return {b.left, b.top, b.left + b.right, b.top + b.bottom};
+    }
+    RECT free = FreeArea();
+    for (const TControl* c : FChildren) {
+        if (c->Visible() && c->Align() != TAlign::alNone) {
+            TakeEdge(free, c->FPlace);
+        }
+    }
+    return TakeEdge(free, place);
+}
+
 void TWinContainer::Realign() {
     if (FHandle == nullptr) {
         return;
     }
-    RECT free;
-    GetClientRect(FHandle, &free);
-    InflateRect(&free, -FPadding, -FPadding);
+    RECT free = FreeArea();
     for (TControl* c : FChildren) {
         if (!c->Visible() || c->Align() == TAlign::alNone) {
             continue;
         }
-        const RECT& size = c->FPlace.Bounds;
-        const int w = free.right - free.left;
-        const int h = free.bottom - free.top;
-        switch (c->Align()) {
-        case TAlign::alTop:
-            c->ApplyPlace(free.left, free.top, w, size.bottom);
-            free.top += size.bottom;
-            break;
-        case TAlign::alBottom:
-            free.bottom -= size.bottom;
-            c->ApplyPlace(free.left, free.bottom, w, size.bottom);
-            break;
-        case TAlign::alLeft:
-            c->ApplyPlace(free.left, free.top, size.right, h);
-            free.left += size.right;
-            break;
-        case TAlign::alRight:
-            free.right -= size.right;
-            c->ApplyPlace(free.right, free.top, size.right, h);
-            break;
-        default:
-            c->ApplyPlace(free.left, free.top, w, h);
-            break;
-        }
+        const RECT r = TakeEdge(free, c->FPlace);
+        c->ApplyPlace(r.left, r.top, r.right - r.left, r.bottom - r.top);
     }
 }
 

@@ -21,6 +21,8 @@ public:
     // Places the aligned children, in the order they were created: top, bottom, left and right
     // edges are taken one after another, a client-aligned child gets what is left.
     void Realign();
+    // Where a child created now with `place` goes: after every aligned child there is.
+    RECT PlaceOfNewChild(const TPlace& place) const;
     // Space kept free inside the edges when aligning (a frame the container paints).
     void SetPadding(int padding);
     const std::vector<TControl*>& Children() const noexcept { return FChildren; }
@@ -37,6 +39,7 @@ protected:
     static TWinContainer* FromWindowData(HWND wnd) noexcept;
 
 private:
+    RECT FreeArea() const;
     void AddChild(TControl* child);
     void RemoveChild(TControl* child) noexcept;
     void DetachWindow() noexcept;

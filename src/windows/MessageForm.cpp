@@ -47,8 +47,9 @@ void TFMessageform::CreateControls() {
     lblClose.SetBounds(0, 0, lblClose.TextWidth() + 8, 16);
     lblSec.Create(pnlClose, TPlace::Left(60), L"  сек");
     pnlButtons.Create(*this, TPlace::Bottom(24));
-    DecodePngResource(FGlyphCancel, L"GLYPH_CANCEL");
-    DecodePngResource(FGlyphOK, L"GLYPH_OK");
+    const TPngReader png;
+    png.Decode(FGlyphCancel, L"GLYPH_CANCEL");
+    png.Decode(FGlyphOK, L"GLYPH_OK");
     // The window's own face colours: it is not part of the wizard's skin.
     const TButtonLook look{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW),
                            GetSysColor(COLOR_BTNHIGHLIGHT), clNoColor};

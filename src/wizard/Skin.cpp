@@ -5,21 +5,23 @@
 #include "ui/RcData.h"
 
 void TFMain::LoadSkin() {
-    LoadPngResource(BG_bmp, L"BACKGROUND");
-    LoadPngResource(Panels_bmp, L"MAIN");
-    LoadPngResource(Logo_bmp, L"LOGO");
-    LoadPngResource(Title_pnl_l_bmp, L"TITLE_PNL_L");
-    LoadPngResource(Title_pnl_r_bmp, L"TITLE_PNL_R");
-    LoadPngResource(Title_pnl_m_bmp, L"TITLE_PNL_M");
-    LoadPngResource(Title_bmp, L"TITLE2");
+    const TPngReader png;
+    png.Load(BG_bmp, L"BACKGROUND");
+    png.Load(Panels_bmp, L"MAIN");
+    png.Load(Logo_bmp, L"LOGO");
+    png.Load(Title_pnl_l_bmp, L"TITLE_PNL_L");
+    png.Load(Title_pnl_r_bmp, L"TITLE_PNL_R");
+    png.Load(Title_pnl_m_bmp, L"TITLE_PNL_M");
+    png.Load(Title_bmp, L"TITLE2");
 }
 
 void TFMain::LoadGlyphs() {
-    DecodePngResource(FGlyphCancel, L"GLYPH_CANCEL");
-    DecodePngResource(FGlyphNext, L"GLYPH_NEXT");
-    DecodePngResource(FGlyphBack, L"GLYPH_BACK");
-    DecodePngResource(FGlyphExit, L"GLYPH_EXIT");
-    DecodePngResource(FGlyphInstall, L"GLYPH_INSTALL");
+    const TPngReader png;
+    png.Decode(FGlyphCancel, L"GLYPH_CANCEL");
+    png.Decode(FGlyphNext, L"GLYPH_NEXT");
+    png.Decode(FGlyphBack, L"GLYPH_BACK");
+    png.Decode(FGlyphExit, L"GLYPH_EXIT");
+    png.Decode(FGlyphInstall, L"GLYPH_INSTALL");
 }
 
 void TFMain::LoadInfo() {
