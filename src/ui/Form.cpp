@@ -40,8 +40,15 @@ void TForm::CreateForm(const wchar_t* className, const std::wstring& caption, DW
 }
 
 HFONT TForm::MakeFont(const wchar_t* face, int pixelHeight, bool bold, BYTE charset) {
-    FFonts.push_back(CreateFontByHeight(face, pixelHeight, bold, charset));
-    return static_cast<HFONT>(FFonts.back().get());
+    for (const TFormFont& made : FFonts) {
+        if (made.Face == face && made.PixelHeight == pixelHeight && made.Bold == bold &&
+            made.Charset == charset) {
+            return static_cast<HFONT>(made.Font.get());
+        }
+    }
+    FFonts.push_back(
+        {face, pixelHeight, bold, charset, CreateFontByHeight(face, pixelHeight, bold, charset)});
+    return static_cast<HFONT>(FFonts.back().Font.get());
 }
 
 void TForm::SetClientSize(int width, int height) {

@@ -2,6 +2,7 @@
 #include "ui/WinContainer.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class TTimer;
@@ -32,7 +33,7 @@ public:
     void SetClientSize(int width, int height);
     void SetOuterHeight(int height);
     void CenterOnScreen();
-    // A font that lives as long as the form.
+    // A font that lives as long as the form; the controls that ask for the same one share it.
     HFONT MakeFont(const wchar_t* face, int pixelHeight, bool bold = false,
                    BYTE charset = DEFAULT_CHARSET);
 
@@ -51,7 +52,14 @@ private:
     UINT_PTR AddTimer(TTimer* timer);
     void RemoveTimer(TTimer* timer) noexcept;
 
-    std::vector<TUniqueGdi> FFonts;
+    struct TFormFont {
+        std::wstring Face;
+        int PixelHeight;
+        bool Bold;
+        BYTE Charset;
+        TUniqueGdi Font;
+    };
+    std::vector<TFormFont> FFonts;
     std::vector<TTimer*> FTimers;
     UINT_PTR FLastTimerId = 0;
     bool FModal = false;

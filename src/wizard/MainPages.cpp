@@ -10,12 +10,14 @@ const TButtonLook kSelectLook{0xF0F4F4, 0x743C00, 0xF48D6A, 0x3CC7FF};
 const COLORREF kPathHotFrame = 0xFF8000;
 } // namespace
 
+// Each control's own font is set before the control is made, so that it is created with it and
+// not laid out a second time.
 void TFMain::CreatePages() {
     LoadGlyphs();
-    RichEdit1.Create(*this, TPlace::At(16, 110, 282, 441));
     RichEdit1.SetFont(MakeFont(L"MS Sans Serif", 13));
-    InsatallPages.Create(*this, TPlace::At(320, 110, 619, 441));
+    RichEdit1.Create(*this, TPlace::At(16, 110, 282, 441));
     InsatallPages.SetFont(MakeFont(L"Tahoma", 15));
+    InsatallPages.Create(*this, TPlace::At(320, 110, 619, 441));
     tsStart.Create(InsatallPages, L"tsStart");
     tsInputPath.Create(InsatallPages, L"tsInputPath");
     tsInputComponents.Create(InsatallPages, L"tsInputComponents");
@@ -37,12 +39,12 @@ void TFMain::CreateStartPage() {
     BtnCancel.OnClick = Bind(this, &TFMain::BtnCancelClick);
     BtnStartNext.Create(PnlStartButtons, TPlace::Right(98), L"Далее", &FGlyphNext);
     BtnStartNext.OnClick = Bind(this, &TFMain::BtnStartNextClick);
+    MemoStart.SetFont(MakeFont(L"Times New Roman", 20));
     MemoStart.Create(tsStart, TPlace::Client(),
                      {L"Добро пожаловать в программу установки комплекса ", L"\"СОНТИРА\"!", L"",
                       L"Для продолжения установки, нажмите кнопку \"Далее\".", L"",
                       L"Для выхода из программы установки нажмите кнопку \"Отмена\"."},
                      clNavy);
-    MemoStart.SetFont(MakeFont(L"Times New Roman", 20));
 }
 
 void TFMain::CreateInputPathPage() {
@@ -51,11 +53,11 @@ void TFMain::CreateInputPathPage() {
     BtnCancel2.OnClick = Bind(this, &TFMain::BtnCancelClick);
     BtnInputPathNext.Create(PnlInputPathButtons, TPlace::Right(98), L"Далее", &FGlyphNext);
     BtnInputPathNext.OnClick = Bind(this, &TFMain::BtnInputPathNextClick);
+    MemoInputPath.SetFont(MakeFont(L"Times New Roman", 20));
     MemoInputPath.Create(tsInputPath, TPlace::Top(60),
                          {L"Пожалуйста, задайте путь куда устанавливать программную часть ",
                           L"комплекса \"Сонтира\""},
                          clBlack);
-    MemoInputPath.SetFont(MakeFont(L"Times New Roman", 20));
     PnlPath.Create(tsInputPath, TPlace::Top(32), TPanelBorder::pbRounded);
     PnlPath.SetPadding(2);
     BtnSelectPath.Create(PnlPath, TPlace::Right(91), L"Выбрать", nullptr, kSelectLook);
@@ -81,6 +83,7 @@ void TFMain::CreateInputComponentsPage() {
     CBWindows.SetItemIndex(0);
     CbDriverInstal.Create(PnlOptions, TPlace::At(246, 101, 184, 20), L"Устанавливать драйвер");
     CbDriverInstal.SetChecked(true);
+    MemoInputComponents.SetFont(MakeFont(L"Tahoma", 15));
     MemoInputComponents.Create(
         tsInputComponents, TPlace::Client(),
         {L" - Если у Вас есть 2-х канальный кабель для регистрации детских ЭКГ, поставьте ",
@@ -95,7 +98,6 @@ void TFMain::CreateInputComponentsPage() {
          L"Все настройки можно изменить позже, во время работы с программой ",
          L"\"Сонтира\" в меню \"Настройки\"."},
         clBlack);
-    MemoInputComponents.SetFont(MakeFont(L"Tahoma", 15));
     tsInputComponents.OnShow = Bind(this, &TFMain::tsInputComponentsShow);
 }
 
@@ -108,11 +110,11 @@ void TFMain::CreateProgressPage() {
 }
 
 void TFMain::CreateCancelPage() {
+    MemoCancel.SetFont(MakeFont(L"Times New Roman", 20));
     MemoCancel.Create(tsCancel, TPlace::Top(177),
                       {L"Установка комплекса \"Сонтира\" отменена!", L"",
                        L"Нажмите кнопку \"Выход\", для выхода из программы установки."},
                       clMaroon);
-    MemoCancel.SetFont(MakeFont(L"Times New Roman", 20));
     PnlCancelButtons.Create(tsCancel, TPlace::Bottom(37));
     BtnExitCancel.Create(PnlCancelButtons, TPlace::Right(99), L"Выход", &FGlyphExit);
     BtnExitCancel.OnClick = Bind(this, &TFMain::BtnExitClick);
@@ -126,6 +128,7 @@ void TFMain::CreateChangeFontSizePage() {
                          &FGlyphInstall);
     BtnChangeFont.OnClick = Bind(this, &TFMain::BtnChangeFontClick);
     PnlChangeFontSpacer.Create(tsChangeFontSize, TPlace::Bottom(3));
+    MemoChangeFontSize.SetFont(MakeFont(L"Tahoma", 15));
     MemoChangeFontSize.Create(
         tsChangeFontSize, TPlace::Client(),
         {L"В настройках операционной системы Вашего компьютера выбрано использование ",
@@ -137,5 +140,4 @@ void TFMain::CreateChangeFontSizePage() {
          L"Если Вы считаете, что установка \"крупного\" размера шрифта Вам не нужна, ",
          L"нажмите кнопку \"Выход\"."},
         clBlack);
-    MemoChangeFontSize.SetFont(MakeFont(L"Tahoma", 15));
 }

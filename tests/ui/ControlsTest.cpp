@@ -3,6 +3,7 @@
 #include "ui/Memo.h"
 #include "ui/MessageDlg.h"
 #include "ui/PageControl.h"
+#include "ui/Panel.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,62 @@ TEST(PageControl, OnlyTheSelectedPageShowsAndItsShowEventRunsEachTime) {
     const RECT page = form.Second.Bounds();
     EXPECT_EQ(page.right - page.left, 300);
     EXPECT_EQ(page.bottom - page.top, 200);
+}
+
+namespace {
+class TAlignForm : public TForm {
+public:
+    TAlignForm() {
+        CreateForm(L"TAlignForm", L"align", WS_OVERLAPPEDWINDOW, 0, 400, 300);
+        Box.Create(*this, TPlace::At(0, 0, 200, 100));
+        Box.SetPadding(2);
+        Top.Create(Box, TPlace::Top(10));
+        Hidden.Create(Box, TPlace::Top(7), TPanelBorder::pbNone, false);
+        Bottom.Create(Box, TPlace::Bottom(20));
+        Left.Create(Box, TPlace::Left(30));
+        Right.Create(Box, TPlace::Right(40));
+        Rest.Create(Box, TPlace::Client());
+    }
+    TPanel Box, Top, Hidden, Bottom, Left, Right, Rest;
+};
+
+void ExpectPlace(const TControl& control, RECT expected, const char* name) {
+    const RECT r = control.Bounds();
+    EXPECT_EQ(r.left, expected.left) << name;
+    EXPECT_EQ(r.top, expected.top) << name;
+    EXPECT_EQ(r.right, expected.right) << name;
+    EXPECT_EQ(r.bottom, expected.bottom) << name;
+}
+} // namespace
+
+// Aligned children take the edges in the order they were made, inside the padding; a hidden
+// one takes nothing until it is shown, and a resize lays them out again.
+TEST(Align, EdgesAreTakenInCreationOrder) {
+    TAlignForm form;
+    ExpectPlace(form.Top, {2, 2, 198, 12}, "top");
+    ExpectPlace(form.Bottom, {2, 78, 198, 98}, "bottom");
+    ExpectPlace(form.Left, {2, 12, 32, 78}, "left");
+    ExpectPlace(form.Right, {158, 12, 198, 78}, "right");
+    ExpectPlace(form.Rest, {32, 12, 158, 78}, "client");
+
+    form.Box.SetBounds(0, 0, 300, 150);
+    ExpectPlace(form.Bottom, {2, 128, 298, 148}, "bottom, resized");
+    ExpectPlace(form.Right, {258, 12, 298, 128}, "right, resized");
+    ExpectPlace(form.Rest, {32, 12, 258, 128}, "client, resized");
+
+    form.Hidden.SetVisible(true);
+    ExpectPlace(form.Hidden, {2, 12, 298, 19}, "shown");
+    ExpectPlace(form.Left, {2, 19, 32, 128}, "left, below the shown one");
+    ExpectPlace(form.Rest, {32, 19, 258, 128}, "client, below the shown one");
+}
+
+TEST(Form, ControlsAskingForTheSameFontShareIt) {
+    TAlignForm form;
+    const HFONT tahoma = form.MakeFont(L"Tahoma", 15);
+    EXPECT_EQ(form.MakeFont(L"Tahoma", 15), tahoma);
+    EXPECT_NE(form.MakeFont(L"Tahoma", 16), tahoma);
+    EXPECT_NE(form.MakeFont(L"Tahoma", 15, true), tahoma);
+    EXPECT_NE(form.MakeFont(L"Times New Roman", 15), tahoma);
 }
 
 TEST(Memo, LinesAreJoinedByCrLf) {
