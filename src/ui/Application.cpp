@@ -86,11 +86,20 @@ int TApplication::Run() {
         FMainForm->Show();
     }
     MSG msg;
-    BOOL result;
-    while ((result = GetMessageW(&msg, nullptr, 0, 0)) != 0 && result != -1) {
+    bool idleWork = true;
+    for (;;) {
+        // The queue is empty only once every window has painted, so the idle work comes
+        // after the first picture; a message arriving meanwhile waits one piece at most.
+        if (idleWork && FMainForm != nullptr && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            idleWork = FMainForm->Idle();
+            continue;
+        }
+        const BOOL result = GetMessageW(&msg, nullptr, 0, 0);
+        if (result == 0 || result == -1) {
+            return result == 0 ? static_cast<int>(msg.wParam) : 1;
+        }
         DispatchOne(msg);
     }
-    return result == 0 ? static_cast<int>(msg.wParam) : 1;
 }
 
 void TApplication::Adopt(std::unique_ptr<TForm> form) {

@@ -24,7 +24,8 @@ public:
 
     // One pass over the pending messages, so that windows repaint during long steps.
     void ProcessMessages();
-    // The message loop: runs until the main form is destroyed.
+    // The message loop: runs until the main form is destroyed; the main form's idle work
+    // (TForm::Idle) goes between messages.
     int Run();
 
     // Creates a form that the application owns; the first one becomes the main form.

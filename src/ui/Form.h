@@ -37,6 +37,10 @@ public:
     HFONT MakeFont(const wchar_t* face, int pixelHeight, bool bold = false,
                    BYTE charset = DEFAULT_CHARSET);
 
+    // Work for the quiet moments of the main form's message loop: one piece per call, made
+    // only when no message waits; true while there may be more.
+    virtual bool Idle() { return false; }
+
     std::function<bool()> OnCloseQuery;
     std::function<void()> OnShow;
     std::function<void()> OnClose;

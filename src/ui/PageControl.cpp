@@ -1,5 +1,7 @@
 #include "ui/PageControl.h"
 
+#include <utility>
+
 void TTabSheet::Create(TPageControl& owner, const std::wstring& name) {
     FName = name;
     CreateContainer(owner, TPlace::Client(), L"TTabSheet", name, 0);
@@ -8,13 +10,36 @@ void TTabSheet::Create(TPageControl& owner, const std::wstring& name) {
     owner.Realign();
 }
 
+bool TTabSheet::CreateControls() {
+    if (!OnCreateControls) {
+        return false;
+    }
+    const auto create = std::exchange(OnCreateControls, nullptr);
+    create();
+    return true;
+}
+
 void TPageControl::Create(TWinContainer& parent, const TPlace& place) {
     CreateContainer(parent, place, L"TPageControl", L"", WS_VISIBLE);
+}
+
+bool TPageControl::CreatePendingPage() {
+    for (TControl* child : Children()) {
+        if (auto* page = dynamic_cast<TTabSheet*>(child);
+            page != nullptr && page->CreateControls()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void TPageControl::SetActivePage(TTabSheet& page) {
     if (FActive == &page) {
         return;
+    }
+    if (page.OnCreateControls) {
+        while (CreatePendingPage()) {
+        }
     }
     for (TControl* child : Children()) {
         if (child != &page) {

@@ -12,6 +12,12 @@ public:
     const std::wstring& Name() const noexcept { return FName; }
 
     std::function<void()> OnShow; // each time the page becomes the selected one
+    // Makes the page's controls when the page control asks for them (see CreatePendingPage);
+    // a page without it has its controls from the start.
+    std::function<void()> OnCreateControls;
+
+    // Runs OnCreateControls once; false when there was nothing left to make.
+    bool CreateControls();
 
 private:
     std::wstring FName;
@@ -22,7 +28,11 @@ class TPageControl : public TWinContainer {
 public:
     void Create(TWinContainer& parent, const TPlace& place);
     TTabSheet* ActivePage() const noexcept { return FActive; }
+    // Selecting a page whose controls are not made yet first makes those of every page, so
+    // that whatever the selected page leads to is there.
     void SetActivePage(TTabSheet& page);
+    // Makes the controls of the first page still without them; false when all have them.
+    bool CreatePendingPage();
 
 private:
     TTabSheet* FActive = nullptr;

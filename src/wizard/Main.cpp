@@ -29,12 +29,15 @@ void TFMain::FormCreate() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     IsLovenaBrand = IsLovenaName(LoadAppString(instance, IDS_PRODUCT_NAME));
     LoadInfo();
-    AppNameStr = LoadAppString(instance, IDS_APP_FOLDER);
-    ePath.SetText(L"C:\\" + AppNameStr);
+    AppNameStr = LoadAppString(instance, IDS_APP_FOLDER); // the path field starts with it
     FCanClose = true;
     InsatallPages.SetActivePage(tsStart);
-    BtnExit.SetEnabled(false);
+    // The exit button is made disabled, with its page.
     ColorPanels();
+}
+
+bool TFMain::Idle() {
+    return InsatallPages.CreatePendingPage();
 }
 
 bool TFMain::FormCloseQuery() {

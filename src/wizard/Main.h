@@ -124,6 +124,9 @@ public:
     void ProcessMessages() override;
     void SetBusyCursor(bool busy) override;
 
+    // Makes the controls of the next page still without them (see CreatePages).
+    bool Idle() override;
+
 private:
     void LoadSkin();
     void LoadInfo();

@@ -11,7 +11,9 @@ const COLORREF kPathHotFrame = 0xFF8000;
 } // namespace
 
 // Each control's own font is set before the control is made, so that it is created with it and
-// not laid out a second time.
+// not laid out a second time. Only the welcome page is made with the window; the others follow
+// page by page while the message loop is idle after the first paint, or all at once when one
+// of them is selected before that.
 void TFMain::CreatePages() {
     LoadGlyphs();
     RichEdit1.SetFont(MakeFont(L"MS Sans Serif", 13));
@@ -25,11 +27,11 @@ void TFMain::CreatePages() {
     tsCancel.Create(InsatallPages, L"tsCancel");
     tsChangeFontSize.Create(InsatallPages, L"tsChangeFontSize");
     CreateStartPage();
-    CreateInputPathPage();
-    CreateInputComponentsPage();
-    CreateProgressPage();
-    CreateCancelPage();
-    CreateChangeFontSizePage();
+    tsInputPath.OnCreateControls = [this] { CreateInputPathPage(); };
+    tsInputComponents.OnCreateControls = [this] { CreateInputComponentsPage(); };
+    tsProgressInstall.OnCreateControls = [this] { CreateProgressPage(); };
+    tsCancel.OnCreateControls = [this] { CreateCancelPage(); };
+    tsChangeFontSize.OnCreateControls = [this] { CreateChangeFontSizePage(); };
     BG.Create(*this, TPlace::Client()); // last: below the controls
 }
 
@@ -62,8 +64,9 @@ void TFMain::CreateInputPathPage() {
     PnlPath.SetPadding(2);
     BtnSelectPath.Create(PnlPath, TPlace::Right(91), L"Выбрать", nullptr, kSelectLook);
     BtnSelectPath.OnClick = Bind(this, &TFMain::BtnSelectPathClick);
-    ePath.Create(PnlPath, TPlace::Client(), L"", 0);
+    ePath.Create(PnlPath, TPlace::Client(), L"C:\\" + AppNameStr, 0);
     ePath.SetFlatFrame(GetSysColor(COLOR_BTNFACE), kPathHotFrame);
+    PnlPath.SetBorderColor(InsatallPages.Color());
 }
 
 void TFMain::CreateInputComponentsPage() {
@@ -105,6 +108,7 @@ void TFMain::CreateProgressPage() {
     PnlProgressButtons.Create(tsProgressInstall, TPlace::Bottom(37));
     BtnExit.Create(PnlProgressButtons, TPlace::Right(99), L"Выход", &FGlyphExit);
     BtnExit.OnClick = Bind(this, &TFMain::BtnExitClick);
+    BtnExit.SetEnabled(false);
     LogList.Create(tsProgressInstall, TPlace::Client(), false);
     LogList.SetItemHeight(18);
 }

@@ -34,8 +34,7 @@ void TFMain::ColorPanels() {
     // so that they seem painted on the panels.
     const COLORREF color = PixelToColor(Title_bmp.Pixel(0, 0));
     RichEdit1.SetBackground(color);
-    InsatallPages.SetColor(color);
-    PnlPath.SetBorderColor(InsatallPages.Color());
+    InsatallPages.SetColor(color); // the path row's border takes it when its page is made
 }
 
 void TFMain::BGResize() {

@@ -110,6 +110,8 @@ void InstallRunTest::SetUp() {
     DeleteFileW(DesktopLink().c_str());
     Form = std::make_unique<TFMain>();
     Form->Show();
+    while (Form->Idle()) { // the later pages, as the message loop makes them
+    }
     Form->DistributionFolder = From;
     Form->CbDriverInstal.SetChecked(false); // the driver cases check it themselves
 }

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
+#include <string>
+#include <vector>
+
 namespace {
 class TPagesForm : public TForm {
 public:
@@ -19,6 +23,24 @@ public:
     TPageControl Pages;
     TTabSheet First;
     TTabSheet Second;
+};
+
+// Three pages whose controls are made on request, each recording when.
+class TLaterPagesForm : public TPagesForm {
+public:
+    TLaterPagesForm() {
+        Third.Create(Pages, L"Third");
+        for (TTabSheet* page : {&First, &Second, &Third}) {
+            page->OnCreateControls = [this, page] {
+                Made.push_back(page->Name());
+                TPanel& panel = Panels.emplace_back();
+                panel.Create(*page, TPlace::Top(10));
+            };
+        }
+    }
+    TTabSheet Third;
+    std::vector<std::wstring> Made;
+    std::list<TPanel> Panels;
 };
 } // namespace
 
@@ -37,6 +59,31 @@ TEST(PageControl, OnlyTheSelectedPageShowsAndItsShowEventRunsEachTime) {
     const RECT page = form.Second.Bounds();
     EXPECT_EQ(page.right - page.left, 300);
     EXPECT_EQ(page.bottom - page.top, 200);
+}
+
+TEST(PageControl, PendingPagesAreMadeOneAtATimeInOrderAndOnce) {
+    TLaterPagesForm form;
+    EXPECT_TRUE(form.Made.empty());
+    EXPECT_TRUE(form.Pages.CreatePendingPage());
+    EXPECT_EQ(form.Made, std::vector<std::wstring>{L"First"});
+    EXPECT_TRUE(form.Pages.CreatePendingPage());
+    EXPECT_TRUE(form.Pages.CreatePendingPage());
+    EXPECT_FALSE(form.Pages.CreatePendingPage());
+    EXPECT_EQ(form.Made, (std::vector<std::wstring>{L"First", L"Second", L"Third"}));
+    EXPECT_NE(GetWindow(form.Third.Handle(), GW_CHILD), nullptr);
+}
+
+TEST(PageControl, SelectingAPageNotYetMadeMakesEveryPageBeforeItShows) {
+    TLaterPagesForm form;
+    form.Show();
+    std::vector<std::wstring> madeWhenShown;
+    form.Second.OnShow = [&] { madeWhenShown = form.Made; };
+    form.Pages.SetActivePage(form.Second);
+    EXPECT_EQ(madeWhenShown, (std::vector<std::wstring>{L"First", L"Second", L"Third"}));
+    EXPECT_FALSE(form.Pages.CreatePendingPage());
+    form.Pages.SetActivePage(form.First);
+    EXPECT_EQ(form.Made.size(), 3u);
+    EXPECT_TRUE(IsWindowVisible(form.First.Handle()));
 }
 
 namespace {

@@ -15,6 +15,8 @@ protected:
         Application.Title = L"Установка комплекса \"Сонтира\"";
         Form = std::make_unique<TFMain>();
         Form->Show();
+        while (Form->Idle()) { // the later pages, as the message loop makes them
+        }
     }
     void TearDown() override {
         Form.reset();

@@ -46,3 +46,23 @@ TEST(Brand, LovenaInAnyCaseOnly) {
         EXPECT_EQ(IsLovenaName(name), expected) << testing::PrintToString(std::wstring(name));
     }
 }
+
+// The pages after the welcome page are made while the message loop is idle; a click that comes
+// first must find them made all the same.
+TEST(WizardLaterPages, NextBeforeTheIdleWorkFindsThePagesWithTheirDefaults) {
+    Application.Title = L"Установка комплекса \"Сонтира\"";
+    TFMain form;
+    form.Show();
+    EXPECT_EQ(form.ePath.Handle(), nullptr);
+    ASSERT_TRUE(ClickButton(form.Handle(), L"Далее"));
+    EXPECT_TRUE(IsWindowVisible(form.tsInputPath.Handle()));
+    EXPECT_EQ(form.ePath.Text(), L"C:\\Holter");
+    EXPECT_EQ(GetFocus(), form.ePath.Handle());
+    EXPECT_EQ(form.CBWindows.ItemIndex(), 0);
+    EXPECT_TRUE(form.CbDriverInstal.Checked());
+    EXPECT_FALSE(form.LogList.Visible());
+    EXPECT_NE(form.LogList.Handle(), nullptr);
+    EXPECT_FALSE(form.BtnExit.Enabled());
+    EXPECT_NE(form.MemoChangeFontSize.Handle(), nullptr);
+    EXPECT_FALSE(form.Idle());
+}

@@ -1,0 +1,52 @@
+#include "ui/Application.h"
+#include "ui/Form.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+// A main form whose idle work records what had happened before each piece, then ends the loop.
+class TIdleForm : public TForm {
+public:
+    TIdleForm() { CreateForm(L"TIdleForm", L"idle", WS_OVERLAPPEDWINDOW, 0, 300, 200); }
+    bool Idle() override {
+        Pieces.push_back({GetUpdateRect(Handle(), nullptr, FALSE) != FALSE, Posted});
+        if (Pieces.size() == 1) {
+            PostMessageW(Handle(), WM_APP, 0, 0); // arrives between two pieces
+        }
+        if (Pieces.size() == 3) {
+            DestroyWindow(Handle());
+            return false;
+        }
+        return true;
+    }
+    struct TPiece {
+        bool PaintPending;
+        int PostedSeen;
+    };
+    std::vector<TPiece> Pieces;
+    int Posted = 0;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_APP) {
+            ++Posted;
+            return 0;
+        }
+        return TForm::WndProc(message, wParam, lParam);
+    }
+};
+} // namespace
+
+TEST(ApplicationRun, IdleWorkComesAfterThePaintAndMessagesGoFirst) {
+    TIdleForm form;
+    Application.SetMainForm(&form);
+    PostMessageW(form.Handle(), WM_APP, 0, 0);
+    EXPECT_EQ(Application.Run(), 0);
+    ASSERT_EQ(form.Pieces.size(), 3u);
+    EXPECT_FALSE(form.Pieces[0].PaintPending);
+    EXPECT_EQ(form.Pieces[0].PostedSeen, 1);
+    EXPECT_EQ(form.Pieces[1].PostedSeen, 2);
+    Application.SetMainForm(nullptr);
+}
