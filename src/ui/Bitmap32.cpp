@@ -2,8 +2,6 @@
 
 #include "common/Errors.h"
 
-#include <algorithm>
-
 void TBitmap32::SetSize(int width, int height) {
     if (width <= 0 || height <= 0) {
         throw EError(L"Invalid bitmap size");
@@ -48,22 +46,6 @@ std::uint32_t TBitmap32::Pixel(int x, int y) const {
         throw ERangeError();
     }
     return Row(y)[x];
-}
-
-void TBitmap32::Fill(std::uint32_t argb) {
-    if (FBits != nullptr) {
-        std::fill_n(Row(0), static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight), argb);
-    }
-}
-
-void TBitmap32::SetOpaque() {
-    if (FBits == nullptr) {
-        return;
-    }
-    std::uint32_t* p = Row(0);
-    for (size_t i = 0, n = static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight); i < n; ++i) {
-        p[i] |= 0xFF000000u;
-    }
 }
 
 void TBitmap32::Draw(HDC dest, int x, int y) const {

@@ -21,8 +21,6 @@ public:
     std::uint32_t Pixel(int x, int y) const;
     std::uint32_t* Row(int y);
     const std::uint32_t* Row(int y) const;
-    void Fill(std::uint32_t argb);
-    void SetOpaque();
 
     // A plain copy of every pixel to (x, y) of dest; GDI clips it to dest.
     void Draw(HDC dest, int x, int y) const;

@@ -40,12 +40,15 @@ void TPngReader::Decode(TBitmap32& bitmap, const wchar_t* name) const {
 }
 
 void TPngReader::Load(TBitmap32& bitmap, const wchar_t* name) const {
-    TBitmap32 png;
-    Decode(png, name);
-    bitmap.SetSize(png.Width(), png.Height());
-    bitmap.Fill(0xFFFFFFFF);
-    png.DrawBlended(bitmap.Canvas(), 0, 0, 0, png.Width(), png.Height());
-    bitmap.SetOpaque();
+    Decode(bitmap, name);
+    // Over white in place, without a second bitmap: a premultiplied channel never exceeds its
+    // alpha, so adding what the pixel leaves uncovered cannot carry into the next channel.
+    std::uint32_t* pixel = bitmap.Row(0);
+    const size_t count = static_cast<size_t>(bitmap.Width()) * static_cast<size_t>(bitmap.Height());
+    for (size_t i = 0; i < count; ++i) {
+        const std::uint32_t uncovered = 255 - (pixel[i] >> 24);
+        pixel[i] = 0xFF000000u | (pixel[i] + uncovered * 0x010101u);
+    }
 }
 
 void DecodePngResource(TBitmap32& bitmap, const wchar_t* name) {
