@@ -11,6 +11,8 @@ public:
 
     // The folder's path with a trailing backslash.
     const std::wstring& Path() const noexcept { return FPath; }
+    // A name inside the folder; it may run over several levels ("sub\\file.txt").
+    std::wstring operator/(const std::wstring& name) const { return FPath + name; }
 
 private:
     std::wstring FPath;
