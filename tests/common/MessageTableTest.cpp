@@ -1,7 +1,9 @@
 #include "common/CommonProc.h"
 #include "common/CommonVar.h"
 #include "common/MessageTable.h"
-#include "support/ScratchFolder.h"
+#include "common/Paths.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +12,13 @@
 namespace {
 // Start-up of a program folder whose settings ask for English, with the given language file
 // (none when nullopt).
-void StartWithLanguageFile(const TScratchFolder& folder, std::optional<std::string> lng) {
+void StartWithLanguageFile(const TTempFolder& folder, std::optional<std::string> lng) {
     CreateDirectoryW((folder / L"Settings").c_str(), nullptr);
     WriteBytes(folder / L"Settings\\holter.ini", "[options]\r\nLanguageSetting=ENG\r\n");
     if (lng) {
         WriteBytes(folder / L"Settings\\EngView.lng", *lng);
     }
-    InitCommonVarIn(folder.Path());
+    InitCommonVarIn(ExcludeTrailingPathDelimiter(folder.Path()));
     InitCommonProc();
 }
 
@@ -43,8 +45,8 @@ TEST(MessageTable, RussianConfigurationReadsNoFileAtAll) {
     // folder; a planted win.ini must not reach the table.
     WritePrivateProfileStringW(L"SN_Messages", L"Norm", L"from win.ini", L"win.ini");
     WritePrivateProfileStringW(L"SN_Common_Proc", L"Sbo", L"from win.ini", L"win.ini");
-    TScratchFolder folder;
-    InitCommonVarIn(folder.Path());
+    TTempFolder folder;
+    InitCommonVarIn(ExcludeTrailingPathDelimiter(folder.Path()));
     ASSERT_EQ(LanguageFile, L"");
     InitCommonProc();
     WritePrivateProfileStringW(L"SN_Messages", nullptr, nullptr, L"win.ini");
@@ -53,13 +55,13 @@ TEST(MessageTable, RussianConfigurationReadsNoFileAtAll) {
 }
 
 TEST(MessageTable, MissingLanguageFileGivesBuiltInTexts) {
-    TScratchFolder folder;
+    TTempFolder folder;
     StartWithLanguageFile(folder, std::nullopt);
     ExpectBuiltInTexts();
 }
 
 TEST(MessageTable, FileWithOnlyNormReplacesOnlyThatText) {
-    TScratchFolder folder;
+    TTempFolder folder;
     StartWithLanguageFile(folder, "[SN_Messages]\r\nNorm=Normal\r\n");
     EXPECT_EQ(ConclusionNames[0], L"Normal");
     EXPECT_EQ(ConclusionNames[1], L"БЛН");
@@ -68,7 +70,7 @@ TEST(MessageTable, FileWithOnlyNormReplacesOnlyThatText) {
 }
 
 TEST(MessageTable, EmptyValuesAndNamesInAnyCase) {
-    TScratchFolder folder;
+    TTempFolder folder;
     StartWithLanguageFile(folder, "[sn_messages]\r\nNORMO=\r\ngip=Hypertension\r\n"
                                   "DMPP=\"Atrial septal defect\"\r\n"
                                   "[SN_COMMON_PROC]\r\nsbo=FAILURE\r\nSSS=s\r\n");

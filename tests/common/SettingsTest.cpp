@@ -1,15 +1,17 @@
 #include "common/CommonVar.h"
 #include "common/NumberFormat.h"
-#include "support/ScratchFolder.h"
+#include "common/Paths.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 // A program folder whose Settings\holter.ini holds the given text, loaded as at start-up.
-const TSettings& LoadWith(const TScratchFolder& folder, const std::string& ini) {
+const TSettings& LoadWith(const TTempFolder& folder, const std::string& ini) {
     CreateDirectoryW((folder / L"Settings").c_str(), nullptr);
     WriteBytes(folder / L"Settings\\holter.ini", ini);
-    InitCommonVarIn(folder.Path());
+    InitCommonVarIn(ExcludeTrailingPathDelimiter(folder.Path()));
     return ProgramSettings;
 }
 
@@ -53,7 +55,7 @@ TEST(Settings, StartUpBesideAnExecutableWithoutSettingsFolder) {
 }
 
 TEST(Settings, KeysThatAreNotReadChangeNothing) {
-    TScratchFolder folder;
+    TTempFolder folder;
     ExpectDefaults(LoadWith(folder, "[options]\r\nforMVD=1\r\nPerson=5\r\nHViewType=3\r\n"
                                     "CorrectProbeli=1\r\n[other]\r\nDebugPrint=1\r\n"));
 }
@@ -95,14 +97,14 @@ TEST(Settings, ValueSyntax) {
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Line);
-        TScratchFolder folder;
+        TTempFolder folder;
         EXPECT_EQ(c.Field(LoadWith(folder, std::string("[options]\r\n") + c.Line + "\r\n")),
                   c.Expected);
     }
 }
 
 TEST(Settings, SectionAndKeyNamesIgnoreCase) {
-    TScratchFolder folder;
+    TTempFolder folder;
     const TSettings& s =
         LoadWith(folder, "[OPTIONS]\r\ndebugprint=1\r\nCHANNEL1GAIN=2.5\r\nFILTERtype=7\r\n");
     EXPECT_TRUE(s.DebugPrint);
@@ -117,7 +119,7 @@ TEST(Settings, OnlyExactlyEngChoosesTheEnglishLanguageFile) {
     } cases[] = {{"ENG", L"ENG"}, {"\"ENG\"", L"ENG"}, {"eng", L"RUS"}, {"ENGL", L"RUS"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Value);
-        TScratchFolder folder;
+        TTempFolder folder;
         LoadWith(folder, std::string("[options]\r\nLanguageSetting=") + c.Value + "\r\n");
         EXPECT_EQ(LanguageCode, c.Code);
         EXPECT_EQ(LanguageFile,
@@ -126,7 +128,7 @@ TEST(Settings, OnlyExactlyEngChoosesTheEnglishLanguageFile) {
 }
 
 TEST(Settings, StringsStopAt2047Characters) {
-    TScratchFolder folder;
+    TTempFolder folder;
     const TSettings& s =
         LoadWith(folder, "[options]\r\nLanguageSetting=" + std::string(3000, 'x') + "\r\n");
     EXPECT_EQ(s.LanguageSetting, std::wstring(2047, L'x'));

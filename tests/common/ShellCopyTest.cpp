@@ -1,12 +1,13 @@
 #include "common/ShellCopy.h"
-#include "support/ScratchFolder.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 // Files only: Wine's shell applies FOF_FILESONLY inside the copied folder too and leaves its
 // subfolders behind, where Windows copies them.
-void MakeSource(const TScratchFolder& folder) {
+void MakeSource(const TTempFolder& folder) {
     CreateDirectoryW((folder / L"src").c_str(), nullptr);
     WriteBytes(folder / L"src\\a.txt", "a");
     WriteBytes(folder / L"src\\b.txt", "b");
@@ -14,7 +15,7 @@ void MakeSource(const TScratchFolder& folder) {
 } // namespace
 
 TEST(ShellCopyFolder, MissingTargetBecomesTheCopy) {
-    TScratchFolder folder;
+    TTempFolder folder;
     MakeSource(folder);
     EXPECT_TRUE(ShellCopyFolder(folder / L"src\\", folder / L"dst\\"));
     EXPECT_EQ(ReadBytes(folder / L"dst\\a.txt"), "a");
@@ -22,7 +23,7 @@ TEST(ShellCopyFolder, MissingTargetBecomesTheCopy) {
 }
 
 TEST(ShellCopyFolder, ExistingTargetReceivesTheFolderByName) {
-    TScratchFolder folder;
+    TTempFolder folder;
     MakeSource(folder);
     CreateDirectoryW((folder / L"dst").c_str(), nullptr);
     EXPECT_TRUE(ShellCopyFolder(folder / L"src", folder / L"dst"));
@@ -31,6 +32,6 @@ TEST(ShellCopyFolder, ExistingTargetReceivesTheFolderByName) {
 }
 
 TEST(ShellCopyFolder, MissingSourceFails) {
-    TScratchFolder folder;
+    TTempFolder folder;
     EXPECT_FALSE(ShellCopyFolder(folder / L"none", folder / L"dst"));
 }

@@ -1,7 +1,8 @@
 #include "common/Errors.h"
 #include "common/Handles.h"
 #include "install/FilePrimitives.h"
-#include "support/ScratchFolder.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ std::string Pattern(size_t size) {
 } // namespace
 
 TEST(CopyFileByStream, ReplacesTargetAndCarriesTimeToTwoSeconds) {
-    TScratchFolder folder;
+    TTempFolder folder;
     const std::wstring source = folder / L"big.bin", target = folder / L"copy.bin";
     const std::string bytes = Pattern(3 * 1024 * 1024 + 123); // several buffers and a rest
     WriteBytes(source, bytes);
@@ -51,7 +52,7 @@ TEST(CopyFileByStream, ReplacesTargetAndCarriesTimeToTwoSeconds) {
 }
 
 TEST(CopyFileByStream, EmptySourceGivesEmptyTarget) {
-    TScratchFolder folder;
+    TTempFolder folder;
     WriteBytes(folder / L"empty", "");
     EXPECT_TRUE(CopyFileByStream(folder / L"empty", folder / L"copy"));
     EXPECT_EQ(ReadBytes(folder / L"copy"), "");
@@ -64,22 +65,22 @@ TEST(CopyFileByStream, OpenAndCreateFailuresRaise) {
         const wchar_t* Source;
         const wchar_t* Target;
         const wchar_t* Named; // the file the message names
-        std::function<TUniqueFile(const TScratchFolder&)> Arrange;
+        std::function<TUniqueFile(const TTempFolder&)> Arrange;
     };
-    const auto none = [](const TScratchFolder&) { return TUniqueFile(); };
+    const auto none = [](const TTempFolder&) { return TUniqueFile(); };
     const TCase cases[] = {
         {"missing source", L"none", L"fresh", L"none", none},
         {"copy onto itself", L"s", L"s", L"s", none},
         {"target folder missing", L"s", L"no\\t", L"no\\t", none},
         {"locked target", L"s", L"t", L"t",
-         [](const TScratchFolder& f) {
+         [](const TTempFolder& f) {
              return TUniqueFile(CreateFileW((f / L"t").c_str(), GENERIC_READ, 0, nullptr,
                                             OPEN_EXISTING, 0, nullptr));
          }},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        TScratchFolder folder;
+        TTempFolder folder;
         WriteBytes(folder / L"s", "source");
         WriteBytes(folder / L"t", "target");
         SetLastWriteTime(folder / L"s", {0x5A3C8000, 0x01D0A000});
@@ -100,7 +101,7 @@ TEST(CopyFileByStream, OpenAndCreateFailuresRaise) {
 
 // A source that opens but cannot be read: the memory of a process read from address 0.
 TEST(CopyFileByStream, FailedTransferReturnsFalseAndLeavesNoTarget) {
-    TScratchFolder folder;
+    TTempFolder folder;
     WriteBytes(folder / L"t", "an older copy");
     EXPECT_FALSE(CopyFileByStream(L"Z:\\proc\\self\\mem", folder / L"t"));
     EXPECT_EQ(GetFileAttributesW((folder / L"t").c_str()), INVALID_FILE_ATTRIBUTES);

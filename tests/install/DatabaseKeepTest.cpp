@@ -1,12 +1,13 @@
 #include "install/DatabaseKeep.h"
-#include "support/ScratchFolder.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 // A reinstall whose new database never arrives (a missing source, a full disk) must leave the
 // clinic's database where the suite looks for it, also over a half-written new file.
 TEST(DatabaseKeep, RestorePutsTheRenamedDatabaseBack) {
-    TScratchFolder folder;
+    TTempFolder folder;
     const std::wstring database = folder / L"R47.FDB";
     WriteBytes(database, "clinic records");
     const TDatabaseKeep kept = KeepExistingDatabase(database, folder / L"missing.FDB");
@@ -19,7 +20,7 @@ TEST(DatabaseKeep, RestorePutsTheRenamedDatabaseBack) {
 }
 
 TEST(DatabaseKeep, RestoreLeavesAFreshInstallationAlone) {
-    TScratchFolder folder;
+    TTempFolder folder;
     const std::wstring database = folder / L"R47.FDB";
     const TDatabaseKeep kept = KeepExistingDatabase(database, folder / L"source.FDB");
     ASSERT_EQ(kept.Outcome, TDatabaseKeep::dkNothing);
@@ -31,7 +32,7 @@ TEST(DatabaseKeep, RestoreLeavesAFreshInstallationAlone) {
 // A run killed after keeping the database and started again at once must not fail for want
 // of a free backup name, and keeps both earlier files.
 TEST(DatabaseKeep, TwoKeepsWithinOneSecondGetDistinctNames) {
-    TScratchFolder folder;
+    TTempFolder folder;
     const std::wstring database = folder / L"R47.FDB";
     WriteBytes(database, "clinic records");
     const TDatabaseKeep first = KeepExistingDatabase(database, folder / L"source.FDB");

@@ -1,6 +1,7 @@
 #include "common/Handles.h"
 #include "install/FilePrimitives.h"
-#include "support/ScratchFolder.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ bool Exists(const std::wstring& path) {
 } // namespace
 
 TEST(CopyFolderTree, CopiesHiddenFilesButNotHiddenOrSystemFolders) {
-    TScratchFolder f;
+    TTempFolder f;
     MakeFolder(f / L"src");
     MakeFile(f / L"src\\a.txt", "new a");
     MakeFile(f / L"src\\hidden.txt", "h", FILE_ATTRIBUTE_HIDDEN);
@@ -54,7 +55,7 @@ TEST(CopyFolderTree, CopiesHiddenFilesButNotHiddenOrSystemFolders) {
 }
 
 TEST(CopyFolderTree, MissingSourceLeavesEmptyTargetWithParents) {
-    TScratchFolder f;
+    TTempFolder f;
     CopyFolderTree(f / L"none", f / L"a\\b\\c");
     EXPECT_TRUE(Exists(f / L"a\\b\\c"));
     std::vector<std::wstring> inside;
@@ -64,7 +65,7 @@ TEST(CopyFolderTree, MissingSourceLeavesEmptyTargetWithParents) {
 
 // The updater lands in the installation folder given with its trailing delimiter.
 TEST(CopyFolderTree, TargetWithTrailingDelimiter) {
-    TScratchFolder f;
+    TTempFolder f;
     MakeFolder(f / L"Updater");
     MakeFile(f / L"Updater\\Updater.exe.cfg", "cfg");
     MakeFolder(f / L"Holter");
@@ -73,7 +74,7 @@ TEST(CopyFolderTree, TargetWithTrailingDelimiter) {
 }
 
 TEST(ListSubfolders, SkipsHiddenSystemAndWithOutAnswerAndAppends) {
-    TScratchFolder f;
+    TTempFolder f;
     const std::wstring backup = f / L"backup\\";
     MakeFolder(backup);
     MakeFolder(backup + L"R150320");
@@ -96,7 +97,7 @@ TEST(ListSubfolders, SkipsHiddenSystemAndWithOutAnswerAndAppends) {
 }
 
 TEST(SetReadOnlyAttribute, ChangesOnlyTheReadOnlyBit) {
-    TScratchFolder f;
+    TTempFolder f;
     const std::wstring file = f / L"ReleaseInfo";
     MakeFile(file, "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 

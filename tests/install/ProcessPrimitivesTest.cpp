@@ -1,7 +1,8 @@
 #include "common/Errors.h"
 #include "common/Paths.h"
 #include "install/ProcessPrimitives.h"
-#include "support/ScratchFolder.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,7 @@ private:
 // Unquoted, "<folder>\my tools\exitcode.exe 7" would start the decoy "<folder>\my.exe",
 // which answers 99 to the arguments it would get.
 TEST(RunAndWait, StartsAProgramWhosePathHasABlankInItsOwnFolder) {
-    TScratchFolder f;
+    TTempFolder f;
     CreateDirectoryW((f / L"my tools").c_str(), nullptr);
     const std::wstring program = f / L"my tools\\exitcode.exe";
     ASSERT_TRUE(CopyFileW(ExitCodeProgram().c_str(), program.c_str(), FALSE));
@@ -60,7 +61,7 @@ TEST(RunAndWait, StartsAProgramWhosePathHasABlankInItsOwnFolder) {
 }
 
 TEST(RunAndWait, PassesBackTheExitCodeOfAScript) {
-    TScratchFolder f;
+    TTempFolder f;
     CreateDirectoryW((f / L"R 150320").c_str(), nullptr);
     const std::wstring script = f / L"R 150320\\Install.cmd";
     WriteBytes(script, "@echo done> here.txt\r\n@exit 5\r\n");
@@ -69,7 +70,7 @@ TEST(RunAndWait, PassesBackTheExitCodeOfAScript) {
 }
 
 TEST(RunAndWait, FailuresToStartRaise) {
-    TScratchFolder f;
+    TTempFolder f;
     const std::wstring missing = f / L"none\\FTDIDriverInstall.exe";
     try {
         RunAndWait(missing, L"", SW_HIDE);
@@ -81,15 +82,17 @@ TEST(RunAndWait, FailuresToStartRaise) {
 }
 
 TEST(RunInCurrentDirAndWait, RunsInTheCurrentFolderAndPassesBackTheExitCode) {
-    TScratchFolder f;
-    const TCurrentDirectory current(f.Path());
+    TTempFolder f;
+    // As the current folder reads back: without a trailing delimiter.
+    const std::wstring folder = ExcludeTrailingPathDelimiter(f.Path());
+    const TCurrentDirectory current(folder);
     const std::wstring commandLine = Quoted(ExitCodeProgram()) + L" 3 out.txt";
     EXPECT_EQ(RunInCurrentDirAndWait(commandLine, SW_HIDE, true), 3);
-    EXPECT_EQ(Report(f / L"out.txt"), std::make_pair(f.Path(), commandLine));
+    EXPECT_EQ(Report(f / L"out.txt"), std::make_pair(folder, commandLine));
 }
 
 TEST(RunInCurrentDirAndWait, FailuresGiveMinusOne) {
-    TScratchFolder f;
+    TTempFolder f;
     EXPECT_EQ(RunInCurrentDirAndWait(f / L"none.exe", SW_HIDE, true), -1);
     EXPECT_EQ(RunInCurrentDirAndWait(Quoted(ExitCodeProgram()) + L" 0 " + std::wstring(32767, L'p'),
                                      SW_HIDE, true),

@@ -1,5 +1,6 @@
 #include "integration/CreateNSI.h"
-#include "support/ScratchFolder.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,32 +14,32 @@ void Age(const std::wstring& path) {
 } // namespace
 
 TEST(CreateReferenceFiles, NeitherPresentGivesTwoEmptyTables) {
-    TScratchFolder folder;
-    CreateReferenceFiles(folder.Path() + L"\\");
+    TTempFolder folder;
+    CreateReferenceFiles(folder.Path());
     EXPECT_EQ(ReadBytes(folder / L"uca.nsi"), EmptyTable);
     EXPECT_EQ(ReadBytes(folder / L"wra.nsi"), EmptyTable);
 }
 
 TEST(CreateReferenceFiles, PresentFilesAreNeverTouched) {
-    TScratchFolder folder;
+    TTempFolder folder;
     WriteBytes(folder / L"wra.nsi", "five!");
     Age(folder / L"wra.nsi");
     const FILETIME before = LastWriteTime(folder / L"wra.nsi");
 
-    CreateReferenceFiles(folder.Path() + L"\\");
+    CreateReferenceFiles(folder.Path());
     EXPECT_EQ(ReadBytes(folder / L"uca.nsi"), EmptyTable);
     EXPECT_EQ(ReadBytes(folder / L"wra.nsi"), "five!");
 
     Age(folder / L"uca.nsi");
     const FILETIME ucaBefore = LastWriteTime(folder / L"uca.nsi");
-    CreateReferenceFiles(folder.Path() + L"\\");
+    CreateReferenceFiles(folder.Path());
     EXPECT_EQ(Ticks(LastWriteTime(folder / L"uca.nsi")), Ticks(ucaBefore));
     EXPECT_EQ(Ticks(LastWriteTime(folder / L"wra.nsi")), Ticks(before));
     EXPECT_EQ(ReadBytes(folder / L"wra.nsi"), "five!");
 }
 
 TEST(CreateReferenceFiles, MissingFolderIsCreatedOneLevelOnly) {
-    TScratchFolder folder;
+    TTempFolder folder;
     CreateReferenceFiles(folder / L"Settings\\");
     EXPECT_EQ(ReadBytes(folder / L"Settings\\uca.nsi"), EmptyTable);
     EXPECT_EQ(ReadBytes(folder / L"Settings\\wra.nsi"), EmptyTable);
