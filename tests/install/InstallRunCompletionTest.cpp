@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
+#include "support/ShellLinkRead.h"
 
 #include <shlobj.h>
 
@@ -30,28 +31,6 @@ std::string Utf8(const std::wstring& text) {
 bool ReadOnly(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
-
-struct TLinkRead {
-    std::wstring Target, Description, WorkingDir;
-};
-
-TLinkRead ReadLink(const std::wstring& path) {
-    TComPtr<IShellLinkW> link;
-    CheckHResult(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)));
-    TComPtr<IPersistFile> file;
-    CheckHResult(link.As(&file));
-    CheckHResult(file->Load(path.c_str(), STGM_READ));
-    wchar_t buffer[MAX_PATH * 2];
-    TLinkRead result;
-    CheckHResult(link->GetPath(buffer, MAX_PATH * 2, nullptr, SLGP_RAWPATH));
-    result.Target = buffer;
-    CheckHResult(link->GetDescription(buffer, MAX_PATH * 2));
-    result.Description = buffer;
-    CheckHResult(link->GetWorkingDirectory(buffer, MAX_PATH * 2));
-    result.WorkingDir = buffer;
-    return result;
 }
 
 } // namespace
@@ -178,7 +157,7 @@ TEST_F(InstallRunTest, CompletedRunRecordsItselfAndEndsOnTheFontSizePage) {
     EXPECT_FALSE(ReadOnly(Target + L"ReleaseInfo"));
     EXPECT_FALSE(ReadOnly(Target + L"Updater.exe.cfg"));
 
-    const TLinkRead link = ReadLink(DesktopLink());
+    const TLinkRead link = ReadShellLink(DesktopLink());
     EXPECT_EQ(link.Target, Target + L"Shell.exe");
     EXPECT_EQ(link.Description,
               L"Комплекс суточного мониторирования электрокардиограмм \"Сонтира\"");

@@ -1,6 +1,7 @@
 #include "common/Errors.h"
 #include "common/Handles.h"
 #include "integration/Shortcut.h"
+#include "support/ShellLinkRead.h"
 
 #include <shlobj.h>
 
@@ -18,30 +19,6 @@ const wchar_t* const ShellFoldersKey =
 const wchar_t* const GrpConvKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv";
 const wchar_t* const MapGroupsKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
-
-struct TLinkRead {
-    std::wstring Target, Arguments, Description, WorkingDir;
-};
-
-TLinkRead ReadLink(const std::wstring& path) {
-    TComPtr<IShellLinkW> link;
-    CheckHResult(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link)));
-    TComPtr<IPersistFile> file;
-    CheckHResult(link.As(&file));
-    CheckHResult(file->Load(path.c_str(), STGM_READ));
-    wchar_t buffer[MAX_PATH * 2];
-    TLinkRead result;
-    CheckHResult(link->GetPath(buffer, MAX_PATH * 2, nullptr, SLGP_RAWPATH));
-    result.Target = buffer;
-    CheckHResult(link->GetArguments(buffer, MAX_PATH * 2));
-    result.Arguments = buffer;
-    CheckHResult(link->GetDescription(buffer, MAX_PATH * 2));
-    result.Description = buffer;
-    CheckHResult(link->GetWorkingDirectory(buffer, MAX_PATH * 2));
-    result.WorkingDir = buffer;
-    return result;
-}
 
 std::wstring ReadShellFolder(const wchar_t* name) {
     wchar_t value[MAX_PATH];
@@ -91,7 +68,7 @@ TEST_F(CreateShellLinkTest, DesktopLinkAsTheInstallerMakesIt) {
 
     EXPECT_EQ(linkFile, desktop + L"\\Сонтира.lnk");
     ASSERT_TRUE(fs::exists(linkFile));
-    const TLinkRead link = ReadLink(linkFile);
+    const TLinkRead link = ReadShellLink(linkFile);
     EXPECT_EQ(link.Target, FTarget);
     EXPECT_EQ(link.Description, L"Сонтира");
     EXPECT_EQ(link.Arguments, L"");
@@ -126,7 +103,7 @@ TEST_F(CreateShellLinkTest, GivenWorkingDirectoryAndArguments) {
     std::wstring linkFile;
     CreateShellLink(FTarget, TLinkLocation::llFolder, folder, L"D:\\Data", L"/quiet \"a b\"",
                     L"Holter suite", L"Holter", linkFile);
-    const TLinkRead link = ReadLink(linkFile);
+    const TLinkRead link = ReadShellLink(linkFile);
     EXPECT_EQ(link.Target, FTarget);
     EXPECT_EQ(link.WorkingDir, L"D:\\Data");
     EXPECT_EQ(link.Arguments, L"/quiet \"a b\"");
