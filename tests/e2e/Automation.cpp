@@ -128,16 +128,24 @@ bool IsChecked(HWND checkBox) {
 }
 
 std::vector<std::wstring> ListBoxLines(HWND listBox) {
+    // The run may replace a line between the two messages, and LB_GETTEXT takes no buffer
+    // size: the buffer has room for the longest line a run writes (a message and a full path).
+    constexpr size_t LineRoom = 2 * 32768;
     std::vector<std::wstring> lines;
+    std::vector<wchar_t> buffer;
     const LRESULT count = SendBounded(listBox, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         const LRESULT length = SendBounded(listBox, LB_GETTEXTLEN, i, 0);
         if (length == LB_ERR) {
             Fail(L"list box line " + std::to_wstring(i) + L" has no text");
         }
-        std::wstring line(length + 1, L'\0');
-        line.resize(SendBounded(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data())));
-        lines.push_back(line);
+        buffer.assign(static_cast<size_t>(length) + 1 + LineRoom, L'\0');
+        const LRESULT copied =
+            SendBounded(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+        if (copied == LB_ERR) {
+            Fail(L"list box line " + std::to_wstring(i) + L" has no text");
+        }
+        lines.emplace_back(buffer.data(), static_cast<size_t>(copied));
     }
     return lines;
 }
