@@ -90,7 +90,7 @@ TEST_F(InstallRunTest, DriverStepOnlyOnYes) {
         EXPECT_EQ(FileExists(installer), c.Runs && c.DriverFolder);
         if (c.Runs && c.DriverFolder) {
             // The installer ran by its quoted path, in the setup program's own folder.
-            EXPECT_EQ(ReadAll(Target + L"FTDIDriverInstall\\FTDIDriverInstall.log"),
+            EXPECT_EQ(ReadBytes(Target + L"FTDIDriverInstall\\FTDIDriverInstall.log"),
                       Utf8(L"ran: \"" + installer + L"\" | in: " +
                            ExcludeTrailingPathDelimiter(ExecutableFolder()) + L"\r\n"));
         }
@@ -148,11 +148,11 @@ TEST_F(InstallRunTest, CompletedRunRecordsItselfAndEndsOnTheFontSizePage) {
     EXPECT_TRUE(answerer.Seen().empty());
 
     // The newest backup, R150320, ran in its own folder and gave the release level.
-    const std::string ran = ReadAll(Target + L"backup-ran.txt");
+    const std::string ran = ReadBytes(Target + L"backup-ran.txt");
     EXPECT_EQ(ran.rfind("R150320 ran in ", 0), 0u) << ran;
     EXPECT_EQ(ran.find("R010203"), std::string::npos) << ran;
     EXPECT_TRUE(FileExists(Target + L"backup\\R010203\\Install.cmd"));
-    EXPECT_NE(ReadAll(Target + L"ReleaseInfo").find("<Level>150320</Level>"), std::string::npos);
+    EXPECT_NE(ReadBytes(Target + L"ReleaseInfo").find("<Level>150320</Level>"), std::string::npos);
     EXPECT_TRUE(FileExists(Target + L"Updater.exe"));
     EXPECT_FALSE(ReadOnly(Target + L"ReleaseInfo"));
     EXPECT_FALSE(ReadOnly(Target + L"Updater.exe.cfg"));

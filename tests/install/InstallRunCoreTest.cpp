@@ -101,28 +101,29 @@ TEST_F(InstallRunTest, FreshTargetGetsEveryFileInOrder) {
     EXPECT_EQ(Log(), expected);
     EXPECT_TRUE(answerer.Seen().empty());
 
-    EXPECT_EQ(ReadAll(Target + L"DTAfb\\R47.FDB"), ReadAll(From + L"DTAfb\\R47.FDB"));
+    EXPECT_EQ(ReadBytes(Target + L"DTAfb\\R47.FDB"), ReadBytes(From + L"DTAfb\\R47.FDB"));
     for (const wchar_t* name : ListA) {
-        EXPECT_EQ(ReadAll(Target + name), ReadAll(From + L"Firebird\\" + name)) << name;
+        EXPECT_EQ(ReadBytes(Target + name), ReadBytes(From + L"Firebird\\" + name)) << name;
     }
     for (const wchar_t* name : Intl) {
-        EXPECT_EQ(ReadAll(Target + L"intl\\" + name), ReadAll(From + L"Firebird\\intl\\" + name));
+        EXPECT_EQ(ReadBytes(Target + L"intl\\" + name),
+                  ReadBytes(From + L"Firebird\\intl\\" + name));
     }
     for (const wchar_t* name : Udf) {
-        EXPECT_EQ(ReadAll(Target + L"udf\\" + name), ReadAll(From + L"Firebird\\udf\\" + name));
+        EXPECT_EQ(ReadBytes(Target + L"udf\\" + name), ReadBytes(From + L"Firebird\\udf\\" + name));
     }
     for (const wchar_t* name : Libraries) {
-        EXPECT_EQ(ReadAll(Target + L"udf\\" + name), ReadAll(From + L"UDF\\" + name)) << name;
+        EXPECT_EQ(ReadBytes(Target + L"udf\\" + name), ReadBytes(From + L"UDF\\" + name)) << name;
     }
-    EXPECT_EQ(ReadAll(Target + L"Settings\\uca.nsi").size(), 840u);
-    EXPECT_EQ(ReadAll(Target + L"Settings\\wra.nsi").size(), 840u);
+    EXPECT_EQ(ReadBytes(Target + L"Settings\\uca.nsi").size(), 840u);
+    EXPECT_EQ(ReadBytes(Target + L"Settings\\wra.nsi").size(), 840u);
     EXPECT_FALSE(FileExists(Target + L"btooth.ini"));
 
     const std::wstring ini = Target + L"Settings\\holter.ini";
     EXPECT_EQ(IniInt(ini, L"options", L"FilterType"), 0);
     EXPECT_EQ(IniInt(ini, L"options", L"HardwareType"), 1);
 
-    const std::string counter = ReadAll(Target + L"Settings\\lastnum.dta");
+    const std::string counter = ReadBytes(Target + L"Settings\\lastnum.dta");
     ASSERT_EQ(counter.size(), 14u);
     EXPECT_EQ(counter.substr(0, 6), std::string(6, '\0'));
     double days = 0;
@@ -159,17 +160,17 @@ TEST_F(InstallRunTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
         EXPECT_NE(line, DatabaseFolderMade);
     }
 
-    EXPECT_EQ(ReadAll(Target + L"DTAfb\\" + kept[1].str()), "the clinic's records");
-    EXPECT_EQ(ReadAll(Target + L"DTAfb\\R47.FDB"), ReadAll(From + L"DTAfb\\R47.FDB"));
-    EXPECT_EQ(ReadAll(Target + L"fbclient.Dll"), ReadAll(From + L"Firebird\\fbclient.Dll"));
-    EXPECT_EQ(ReadAll(Target + L"Settings\\lastnum.dta"), counter);
+    EXPECT_EQ(ReadBytes(Target + L"DTAfb\\" + kept[1].str()), "the clinic's records");
+    EXPECT_EQ(ReadBytes(Target + L"DTAfb\\R47.FDB"), ReadBytes(From + L"DTAfb\\R47.FDB"));
+    EXPECT_EQ(ReadBytes(Target + L"fbclient.Dll"), ReadBytes(From + L"Firebird\\fbclient.Dll"));
+    EXPECT_EQ(ReadBytes(Target + L"Settings\\lastnum.dta"), counter);
 
     const std::wstring ini = Target + L"Settings\\holter.ini";
     EXPECT_EQ(IniInt(ini, L"options", L"FilterType"), 0);
     EXPECT_EQ(IniInt(ini, L"options", L"HardwareType"), 1);
     EXPECT_EQ(IniString(ini, L"options", L"Language"), L"ru");
     EXPECT_EQ(IniString(ini, L"printer", L"Name"), L"Lab");
-    EXPECT_NE(ReadAll(ini).find("; clinic settings"), std::string::npos);
+    EXPECT_NE(ReadBytes(ini).find("; clinic settings"), std::string::npos);
 }
 
 TEST_F(InstallRunTest, MissingLibraryEndsTheRunWithTheErrorBox) {
@@ -217,7 +218,7 @@ TEST_F(InstallRunTest, WindowsXpIndexCopiesTheOlderRuntime) {
     const std::vector<std::wstring> copies = CopyLines(ListB);
     ASSERT_GE(log.size(), 2 + copies.size());
     EXPECT_EQ(std::vector<std::wstring>(log.begin() + 2, log.begin() + 2 + copies.size()), copies);
-    EXPECT_EQ(ReadAll(Target + L"msvcr71.Dll"), ReadAll(From + L"Firebird\\msvcr71.Dll"));
+    EXPECT_EQ(ReadBytes(Target + L"msvcr71.Dll"), ReadBytes(From + L"Firebird\\msvcr71.Dll"));
     EXPECT_FALSE(FileExists(Target + L"gbak.exe"));
     EXPECT_FALSE(FileExists(Target + L"gds32.dll"));
     EXPECT_FALSE(FileExists(Target + L"msvcp80.Dll"));
@@ -274,7 +275,7 @@ TEST_F(InstallRunTest, MissingSettingsFolderStopsBeforeTheBusyPart) {
 
 TEST_F(InstallRunTest, SourceFolderAsTargetStopsAtTheDatabaseAndKeepsIt) {
     const std::wstring database = From + L"DTAfb\\R47.FDB";
-    const std::string original = ReadAll(database);
+    const std::string original = ReadBytes(database);
     OpenOptions(From);
     TDialogAnswerer answerer;
     answerer.Press(IDOK);
@@ -285,7 +286,7 @@ TEST_F(InstallRunTest, SourceFolderAsTargetStopsAtTheDatabaseAndKeepsIt) {
     EXPECT_NE(answerer.Seen()[0].Text.find(L"R47.FDB"), std::wstring::npos)
         << answerer.Seen()[0].Text;
     EXPECT_EQ(Log(), (std::vector<std::wstring>{SettingsDone, Unfinished(L"R47.FDB")}));
-    EXPECT_EQ(ReadAll(database), original);
+    EXPECT_EQ(ReadBytes(database), original);
     EXPECT_FALSE(HasDatabaseBackup(From + L"DTAfb\\"));
     EXPECT_FALSE(ExitEnabled());
     EXPECT_TRUE(Form->FCanClose);
@@ -357,7 +358,7 @@ TEST_F(InstallRunTest, DatabaseThatCannotBeSetAsideIsNotOverwritten) {
     EXPECT_EQ(log[1], Unfinished(L"R47.FDB") + L"ОШИБКА!!!");
     // The system's own reason follows, so the engineer knows what holds the file.
     EXPECT_TRUE(log[2].starts_with(L"Прежнюю базу данных не удалось сохранить: ")) << log[2];
-    EXPECT_EQ(ReadAll(database), "the clinic's records");
+    EXPECT_EQ(ReadBytes(database), "the clinic's records");
     EXPECT_FALSE(HasDatabaseBackup(Target + L"DTAfb\\"));
     EXPECT_FALSE(FileExists(Target + L"aliases.conf"));
     EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsProgressInstall"});

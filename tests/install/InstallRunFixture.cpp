@@ -28,21 +28,6 @@ std::wstring Unfinished(const std::wstring& name) {
     return L"Копирование файла " + name + L"....";
 }
 
-std::string ReadAll(const std::wstring& path) {
-    TUniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-    if (!file) {
-        return "<missing>";
-    }
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read != 0) {
-        bytes.append(buffer, read);
-    }
-    return bytes;
-}
-
 void WriteAll(const std::wstring& path, const std::string& bytes) {
     TUniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -2,6 +2,7 @@
 // A whole installation run, driven through the wizard window as a person drives it, from a
 // fresh copy of the sample distribution into a fresh target folder.
 #include "support/DialogAnswerer.h"
+#include "support/FileBytes.h"
 #include "support/TempFolder.h"
 #include "wizard/Main.h"
 
@@ -23,7 +24,6 @@ extern const TDistFont DistFonts[7];
 std::wstring FontLine(const TDistFont& font); // "Шрифт <...> уcтановлен"
 std::wstring Done(const std::wstring& name);  // the finished copy line of a file
 std::wstring Unfinished(const std::wstring& name);
-std::string ReadAll(const std::wstring& path); // "<missing>" when it cannot be opened
 void WriteAll(const std::wstring& path, const std::string& bytes);
 std::wstring CurrentFolder(); // with a trailing delimiter
 std::wstring DesktopLink();   // the shortcut the run makes
