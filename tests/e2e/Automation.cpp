@@ -2,6 +2,8 @@
 
 #include "Report.h"
 
+#include <algorithm>
+
 namespace e2e {
 namespace {
 
@@ -139,7 +141,7 @@ std::vector<std::wstring> ListBoxLines(HWND listBox) {
         if (length == LB_ERR) {
             Fail(L"list box line " + std::to_wstring(i) + L" has no text");
         }
-        buffer.assign(static_cast<size_t>(length) + 1 + LineRoom, L'\0');
+        buffer.resize(std::max(buffer.size(), static_cast<size_t>(length) + 1 + LineRoom));
         const LRESULT copied =
             SendBounded(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
         if (copied == LB_ERR) {
