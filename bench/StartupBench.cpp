@@ -103,7 +103,8 @@ TStart TimeOneStart(const std::wstring& program, const wchar_t* className) {
 
 } // namespace
 
-int BenchStartup(const std::wstring& install, const std::wstring& minimal, int repetitions) {
+int BenchStartup(const std::wstring& install, const std::wstring& minimal,
+                 const std::wstring& platform, int repetitions) {
     struct TContender {
         const char* Name;
         std::wstring Program;
@@ -112,11 +113,13 @@ int BenchStartup(const std::wstring& install, const std::wstring& minimal, int r
         std::vector<double> Times, Peaks;
     } contenders[] = {
         {"startup.Install", install, L"TFMain", "startup.InstallPeakKiB", {}, {}},
-        {"startup.minimal", minimal, L"TBenchMinimal", "startup.minimalPeakKiB", {}, {}}};
-    // One untimed round loads both programs into the cache; then they take turns.
+        {"startup.minimal", minimal, L"TBenchMinimal", "startup.minimalPeakKiB", {}, {}},
+        {"startup.platform", platform, L"TBenchMinimal", "startup.platformPeakKiB", {}, {}}};
+    constexpr int Count = 3;
+    // One untimed round loads the programs into the cache; then they take turns.
     for (int round = -1; round < repetitions; ++round) {
-        for (int i = 0; i < 2; ++i) {
-            TContender& contender = contenders[(i + round + 1) % 2];
+        for (int i = 0; i < Count; ++i) {
+            TContender& contender = contenders[(i + round + 1) % Count];
             const TStart start = TimeOneStart(contender.Program, contender.ClassName);
             if (start.Ms < 0) {
                 std::fprintf(stderr, "runbench: %ls did not show a painted window\n",
