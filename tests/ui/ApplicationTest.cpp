@@ -43,10 +43,11 @@ TEST(ApplicationRun, IdleWorkComesAfterThePaintAndMessagesGoFirst) {
     TIdleForm form;
     Application.SetMainForm(&form);
     PostMessageW(form.Handle(), WM_APP, 0, 0);
-    EXPECT_EQ(Application.Run(), 0);
+    const int result = Application.Run();
+    Application.SetMainForm(nullptr); // before any assertion can leave the test
+    EXPECT_EQ(result, 0);
     ASSERT_EQ(form.Pieces.size(), 3u);
     EXPECT_FALSE(form.Pieces[0].PaintPending);
     EXPECT_EQ(form.Pieces[0].PostedSeen, 1);
     EXPECT_EQ(form.Pieces[1].PostedSeen, 2);
-    Application.SetMainForm(nullptr);
 }
