@@ -86,19 +86,28 @@ void SilentPathDriverLog(TContext& context) {
     const TInstallation installation = PlanInstallation(source, target, true);
 
     std::vector<std::wstring> pages;
+    bool shot = false;
+    const auto watch = [&](DWORD processId) {
+        HWND main = FindTopLevel(processId, TWizard::MainClass);
+        if (main == nullptr) {
+            return;
+        }
+        for (HWND page : VisibleDescendants(main, L"TTabSheet")) {
+            const std::wstring name = TextOf(page);
+            // A page being destroyed answers "".
+            if (!name.empty() && (pages.empty() || pages.back() != name)) {
+                pages.push_back(name);
+            }
+        }
+        // The picture of the README: the run under way, its fonts going in.
+        HWND list = FindVisibleDescendant(main, L"ListBox");
+        if (!shot && list != nullptr && HasLineStarting(ListBoxLines(list), L"Шрифт <")) {
+            context.ProcessShot(L"silent-progress", processId);
+            shot = true;
+        }
+    };
     const TSetupRun run =
-        RunSetup(source, L"/SILENT \"/DIR=" + folder + L"\" /DRIVER /LOG=\"" + log + L"\"",
-                 [&](DWORD processId) {
-                     if (HWND main = FindTopLevel(processId, TWizard::MainClass)) {
-                         for (HWND page : VisibleDescendants(main, L"TTabSheet")) {
-                             const std::wstring name = TextOf(page);
-                             // A page being destroyed answers "".
-                             if (!name.empty() && (pages.empty() || pages.back() != name)) {
-                                 pages.push_back(name);
-                             }
-                         }
-                     }
-                 });
+        RunSetup(source, L"/SILENT \"/DIR=" + folder + L"\" /DRIVER /LOG=\"" + log + L"\"", watch);
     context.Check(run.ExitCode == 0, L"exit code 0, not " + std::to_wstring(run.ExitCode));
     context.Check(pages == std::vector<std::wstring>{L"tsProgressInstall"},
                   L"the window showed the progress page only, not: " + Listed(pages));
