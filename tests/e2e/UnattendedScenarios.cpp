@@ -21,6 +21,12 @@ void CheckLogFile(TContext& context, const std::vector<std::wstring>& lines,
                   L"log file lacks, in order, the list line \"" + Visible(missing) + L"\"");
 }
 
+// The log list's length, or 0 while the window is busy or going.
+LRESULT LinesNow(HWND list) {
+    DWORD_PTR count = 0;
+    return SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 200, &count) ? count : 0;
+}
+
 std::wstring Listed(const std::vector<std::wstring>& names) {
     std::wstring text;
     for (const auto& name : names) {
@@ -99,9 +105,9 @@ void SilentPathDriverLog(TContext& context) {
                 pages.push_back(name);
             }
         }
-        // The picture of the README: the run under way, its fonts going in.
+        // The picture of the README: the run well under way.
         HWND list = FindVisibleDescendant(main, L"ListBox");
-        if (!shot && list != nullptr && HasLineStarting(ListBoxLines(list), L"Шрифт <")) {
+        if (!shot && list != nullptr && LinesNow(list) >= 12) {
             context.ProcessShot(L"silent-progress", processId);
             shot = true;
         }
