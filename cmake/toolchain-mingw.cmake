@@ -1,10 +1,6 @@
 # Cross build for Windows with Debian's MinGW-w64 (posix threads: GoogleTest needs std::mutex).
 # MINGW_ARCH is i686, the shipped 32-bit program, or x86_64, the same sources for machines that
-# cannot run 32-bit code (scripts/wine-arch); the presets set it.
-if(NOT MINGW_ARCH)
-    set(MINGW_ARCH i686)
-endif()
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES MINGW_ARCH)
+# cannot run 32-bit code (scripts/wine-arch); toolchain-mingw-<arch>.cmake sets it.
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR ${MINGW_ARCH})
