@@ -13,6 +13,9 @@ constexpr TScenario Scenarios[] = {
     {L"install-large-fonts-stay-no-driver", InstallLargeFontsStayNoDriver},
     {L"install-path-with-blanks", InstallPathWithBlanks},
     {L"reinstall-keeps-database", ReinstallKeepsDatabase},
+    {L"keyboard-install", KeyboardInstall},
+    {L"keyboard-escape", KeyboardEscape},
+    {L"keyboard-tab-order", KeyboardTabOrder},
 };
 
 // A whole default installation, a screenshot of every page, the findings printed.

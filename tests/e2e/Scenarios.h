@@ -22,4 +22,11 @@ void InstallPathWithBlanks(TContext& context);
 // kept, settings and counter kept, the shell's overwrite confirmation answered.
 void ReinstallKeepsDatabase(TContext& context);
 
+// The keyboard alone (KeyboardScenarios.cpp): a whole default installation at 96 dpi with
+// Enter only; Esc on pages 1 to 3 with the question answered No and Yes, and in the driver
+// warning; the tab order of pages 2 and 3 and of the warning, and the accessible names.
+void KeyboardInstall(TContext& context);
+void KeyboardEscape(TContext& context);
+void KeyboardTabOrder(TContext& context);
+
 } // namespace e2e
