@@ -19,6 +19,9 @@ constexpr TScenario Scenarios[] = {
     {L"unattended-target-refused", UnattendedTargetRefused},
     {L"unattended-bad-command-line", UnattendedBadCommandLine},
     {L"unattended-second-copy", UnattendedSecondCopy},
+    {L"keyboard-install", KeyboardInstall},
+    {L"keyboard-escape", KeyboardEscape},
+    {L"keyboard-tab-order", KeyboardTabOrder},
 };
 
 // A whole default installation, a screenshot of every page, the findings printed.
