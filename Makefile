@@ -1,6 +1,8 @@
 # The README's two commands. Each installs what it needs first (Debian 12, as root).
 BUILD := build
 WINE_DIR := $(BUILD)/wine
+# The 32-bit build, as shipped, where this machine runs 32-bit code; else the 64-bit one.
+PRESET = $(if $(filter win64,$(shell scripts/wine-arch)),mingw64,mingw)
 
 .PHONY: all deps build prefix demo test bench fuzz clean
 
@@ -10,8 +12,8 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	@cmake --preset mingw >/dev/null
-	@cmake --build --preset mingw
+	@cmake --preset $(PRESET) >/dev/null
+	@cmake --build --preset $(PRESET)
 
 prefix: deps
 	@scripts/make-prefix $(WINE_DIR)
@@ -20,7 +22,7 @@ demo: build prefix
 	@scripts/demo $(BUILD)
 
 test: build prefix
-	@ctest --preset mingw
+	@ctest --preset $(PRESET)
 
 bench: build prefix
 	@if [ -x scripts/bench ]; then scripts/bench $(BUILD); else echo "no benchmarks yet"; fi

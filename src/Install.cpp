@@ -1,9 +1,8 @@
 #include "common/CommonProc.h"
 #include "common/CommonVar.h"
-#include "ui/Application.h"
 #include "common/Paths.h"
-#include "windows/WaitRun.h"
-#include "wizard/Main.h"
+#include "setup/Setup.h"
+#include "ui/Application.h"
 
 #include <windows.h>
 
@@ -16,11 +15,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         InitCommonProc();
         // A relative target path typed into the wizard resolves against the program's folder.
         SetCurrentDirectoryW(ExecutableFolder().c_str());
-        Application.Initialize();
-        Application.Title = L"Установка комплекса \"Сонтира\"";
-        Application.CreateForm<TFMain>();
-        Application.CreateForm<TFWaitRun>();
-        return Application.Run();
+        return RunSetup(GetCommandLineW());
     } catch (...) {
         Application.HandleException();
         return 1;

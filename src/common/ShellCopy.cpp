@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-bool ShellCopyFolder(const std::wstring& source, const std::wstring& target) {
+bool ShellCopyFolder(const std::wstring& source, const std::wstring& target, bool silent) {
     // The shell reads lists of names, each list ended by a second zero character.
     std::wstring from = ExcludeTrailingPathDelimiter(source);
     std::wstring to = ExcludeTrailingPathDelimiter(target);
@@ -17,5 +17,8 @@ bool ShellCopyFolder(const std::wstring& source, const std::wstring& target) {
     operation.pFrom = from.c_str();
     operation.pTo = to.c_str();
     operation.fFlags = FOF_FILESONLY;
+    if (silent) {
+        operation.fFlags |= FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
+    }
     return SHFileOperationW(&operation) == 0;
 }

@@ -3,5 +3,6 @@
 
 // Copies a folder with everything in it through the shell, which shows its own progress,
 // questions and errors. A missing target becomes the copy; an existing one receives the
-// folder under its own name. True when the shell reports success.
-bool ShellCopyFolder(const std::wstring& source, const std::wstring& target);
+// folder under its own name. True when the shell reports success. Silent, the shell shows
+// nothing and asks nothing: existing files are replaced.
+bool ShellCopyFolder(const std::wstring& source, const std::wstring& target, bool silent = false);

@@ -8,7 +8,6 @@
 #include "install/BackupChoice.h"
 #include "install/FilePrimitives.h"
 #include "install/ProcessPrimitives.h"
-#include "ui/MessageDlg.h"
 #include "integration/ReleaseInfo.h"
 #include "integration/Shortcut.h"
 #include "ResourceIds.h"
@@ -29,21 +28,21 @@ void TInstallRun::InstallDriver() {
     if (!FHost.DriverChecked()) {
         return;
     }
-    if (!AskConfirmation(FHost.Window(), L"Подключите интерфейсный блок и нажмите \"Yes\"?")) {
+    if (!FHost.Ask(TQuestion::qDriver, L"Подключите интерфейсный блок и нажмите \"Yes\"?")) {
         return;
     }
     if (DirectoryExists(FSource + L"FTDIDriverInstall")) {
         // Into the target folder itself: the shell then merges with the driver folder of an
         // earlier installation, so a reinstall runs the new installer, not a stale one nested
         // below it.
-        ShellCopyFolder(FSource + L"FTDIDriverInstall", FTarget);
+        ShellCopyFolder(FSource + L"FTDIDriverInstall", FTarget, FHost.Unattended());
     }
-    FHost.LogAdd(L"Началась установка драйверов устройства...");
+    FLog.Line(L"Началась установка драйверов устройства...");
     FHost.LogRepaint();
     // Quoted: a target folder with blanks must not start some other program.
     const std::wstring installer = FTarget + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
     RunInCurrentDirAndWait(L"\"" + installer + L"\"", SW_HIDE, true);
-    FHost.LogAdd(L"Установка драйверов устройства завершена");
+    FLog.Line(L"Установка драйверов устройства завершена");
 }
 
 void TInstallRun::CopyBackupsAndUpdater() {
@@ -80,11 +79,11 @@ void TInstallRun::CreateDesktopShortcut() {
 }
 
 void TInstallRun::Close() {
-    if (IsSmallFontsMode()) {
+    if (!FHost.Unattended() && IsSmallFontsMode()) {
         FHost.SelectPage(TWizardPage::tsChangeFontSize);
         return;
     }
-    if (AskConfirmation(FHost.Window(), L"Установка завершена. Выйти из программы установки?")) {
+    if (FHost.Ask(TQuestion::qFinished, L"Установка завершена. Выйти из программы установки?")) {
         FHost.CloseWindow();
     }
 }

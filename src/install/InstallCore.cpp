@@ -8,26 +8,13 @@
 #include "install/CounterFile.h"
 #include "install/DatabaseKeep.h"
 #include "install/FilePrimitives.h"
-#include "ui/MessageDlg.h"
+#include "install/InstallFiles.h"
 #include "integration/CreateNSI.h"
 #include "integration/Fonts.h"
 
+using namespace InstallFiles;
+
 namespace {
-
-const wchar_t* const RuntimeListA[] = {L"aliases.conf", L"firebird.conf", L"fbclient.Dll",
-                                       L"ib_util.Dll",  L"icudt30.Dll",   L"icuin30.Dll",
-                                       L"icuuc30.Dll",  L"msvcp80.Dll",   L"msvcr80.Dll",
-                                       L"firebird.msg", L"gbak.exe",      L"gds32.dll"};
-const wchar_t* const RuntimeListB[] = {
-    L"aliases.conf", L"firebird.conf", L"fbclient.Dll", L"ib_util.Dll", L"icudt30.Dll",
-    L"icuin30.Dll",  L"icuuc30.Dll",   L"msvcp71.Dll",  L"msvcr71.Dll", L"firebird.msg"};
-const wchar_t* const IntlFiles[] = {L"fbintl.conf", L"fbintl.dll"};
-const wchar_t* const UdfFiles[] = {L"fbudf.dll", L"ib_udf.dll", L"fbudf.sql", L"ib_udf.sql",
-                                   L"ib_udf2.sql"};
-const wchar_t* const Libraries[] = {L"Compare.Dll", L"PosStr.Dll", L"ProcessingECG.Dll",
-                                    L"SDecision.Dll"};
-
-const wchar_t* const Database = L"R47.FDB";
 
 // Close requests refused and the hourglass shown while the core files go down; restored
 // however the block is left.
@@ -50,38 +37,39 @@ private:
 
 } // namespace
 
-bool TInstallRun::InstallCore() {
+TRunResult TInstallRun::InstallCore() {
     FTarget = TrimBlanks(FHost.PathText());
     FHost.ShowEmptyLog();
     FHost.SelectPage(TWizardPage::tsProgressInstall);
     FHost.ProcessMessages();
     FHost.SetCopyFrom(FSource);
 
-    if (!PrepareTargetFolder()) {
-        return false;
+    if (!CreateFolder(FTarget, L"Каталог создан...", L"Ошибка при создании каталога!")) {
+        return TRunResult::rrTargetRefused;
     }
     WriteSettingsKeys();
     {
         TBusyPart busy(FHost);
         if (!CopyCoreFiles()) {
-            return false;
+            return TRunResult::rrStopped;
         }
     }
     InstallFontsQuietly();
-    return true;
+    return TRunResult::rrCompleted;
 }
 
-bool TInstallRun::PrepareTargetFolder() {
-    if (DirectoryExists(FTarget)) {
+// A folder the run needs: made when missing, else the error is shown and logged.
+bool TInstallRun::CreateFolder(const std::wstring& folder, const std::wstring& created,
+                               const std::wstring& failed) {
+    if (DirectoryExists(folder)) {
         return true;
     }
-    if (!CreateDirectoryW(FTarget.c_str(), nullptr)) {
-        const std::wstring text = L"Ошибка при создании каталога!";
-        ShowErrorBox(FHost.Window(), text);
-        FLog.Line(text);
+    if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+        FHost.ShowError(failed);
+        FLog.Line(failed);
         return false;
     }
-    FLog.LineAndPaint(L"Каталог создан...");
+    FLog.LineAndPaint(created);
     return true;
 }
 
@@ -97,12 +85,14 @@ bool TInstallRun::CopyCoreFiles() {
     CreateReferenceFiles(FTarget + L"Settings\\");
     FLog.Finish(settings, true);
 
-    if (!CreateDatabaseFolder() || !CopyDatabase()) {
+    if (!CreateFolder(FTarget + L"DTAfb\\", L"Каталог <DTAfb> создан...",
+                      L"Ошибка при создании каталога <DTAfb>!") ||
+        !CopyDatabase()) {
         return false;
     }
     const bool listA = FHost.WindowsIndex() == 0;
     const std::wstring firebird = FSource + L"Firebird\\";
-    const TNames runtime = listA ? TNames(RuntimeListA) : TNames(RuntimeListB);
+    const TNames runtime = Runtime(listA);
     if (!CopyList(runtime, firebird, FTarget) || !CopyPlugins(L"intl\\", IntlFiles) ||
         !CopyPlugins(L"udf\\", UdfFiles)) {
         return false;
@@ -110,21 +100,6 @@ bool TInstallRun::CopyCoreFiles() {
     CopyLibraries();
     CreateCounterFile(FTarget + L"Settings\\");
     WriteBrandFile();
-    return true;
-}
-
-bool TInstallRun::CreateDatabaseFolder() {
-    const std::wstring folder = FTarget + L"DTAfb\\";
-    if (DirectoryExists(folder)) {
-        return true;
-    }
-    if (!CreateDirectoryW(folder.c_str(), nullptr)) {
-        const std::wstring text = L"Ошибка при создании каталога <DTAfb>!";
-        ShowErrorBox(FHost.Window(), text);
-        FLog.Line(text);
-        return false;
-    }
-    FLog.LineAndPaint(L"Каталог <DTAfb> создан...");
     return true;
 }
 

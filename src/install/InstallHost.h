@@ -13,6 +13,12 @@ enum class TWizardPage {
     tsChangeFontSize
 };
 
+// The questions the run asks.
+enum class TQuestion {
+    qDriver,  // is the interface block connected? (Yes installs the driver)
+    qFinished // installation complete: leave setup?
+};
+
 // What the installation run may read and change of the wizard window, and nothing more:
 // the run lives below the wizard and knows it only through this interface.
 class TInstallHost {
@@ -37,4 +43,11 @@ public:
     virtual void CloseWindow() = 0;              // a close request, through FormCloseQuery
     virtual void ProcessMessages() = 0;          // one pass over the pending messages
     virtual void SetBusyCursor(bool busy) = 0;   // the screen's hourglass
+
+    // Every question and error box of the run goes through here: the wizard shows them, an
+    // unattended host answers them itself and writes them to the log file.
+    virtual void ShowError(const std::wstring& text) = 0;
+    virtual bool Ask(TQuestion question, const std::wstring& text) = 0;
+    // Nobody sits at the screen: no font-size page, and shell copies ask nothing.
+    virtual bool Unattended() const = 0;
 };

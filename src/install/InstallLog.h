@@ -11,7 +11,8 @@ struct TLogStep {
 
 // The progress log of a run: plain lines, and step lines ending in "...." that are finished
 // in place with "Завершено" or "ОШИБКА!!!". Appending a step line lets the window paint it
-// before the step's work begins; finishing a line does not.
+// before the step's work begins; finishing a line does not. The log file receives every line
+// in its final form, in the list's order, and each step line also as it starts.
 class TInstallLog {
 public:
     explicit TInstallLog(TInstallHost& host) : FHost(host) {}

@@ -5,8 +5,10 @@
 TInstallRun::TInstallRun(TInstallHost& host, std::wstring sourceFolder)
     : FHost(host), FLog(host), FSource(std::move(sourceFolder)) {}
 
-void TInstallRun::Execute() {
-    if (InstallCore()) {
+TRunResult TInstallRun::Execute() {
+    const TRunResult result = InstallCore();
+    if (result == TRunResult::rrCompleted) {
         InstallCompletion();
     }
+    return result;
 }

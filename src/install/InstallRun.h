@@ -1,11 +1,16 @@
 #pragma once
 #include "install/InstallHost.h"
+#include "install/InstallFiles.h"
 #include "install/InstallLog.h"
 
-#include <span>
 #include <string>
 
-using TNames = std::span<const wchar_t* const>;
+// How a run ended. An error raised by a step leaves Execute as the error itself.
+enum class TRunResult {
+    rrCompleted,
+    rrTargetRefused, // the target folder could not be made
+    rrStopped        // a step failed; the log says which and why
+};
 
 // The installation run behind "Начать установку", from the switch to the progress page to the
 // closing question. A stop ends it quietly with the log saying why; an error raised by a step
@@ -14,15 +19,15 @@ class TInstallRun {
 public:
     // sourceFolder is the distribution folder with a trailing delimiter (the executable's own).
     TInstallRun(TInstallHost& host, std::wstring sourceFolder);
-    void Execute();
+    TRunResult Execute();
 
 private:
-    // Target folder, settings, database and core files, fonts. False when the run stopped.
-    bool InstallCore();
-    bool PrepareTargetFolder();
+    // Target folder, settings, database and core files, fonts.
+    TRunResult InstallCore();
+    bool CreateFolder(const std::wstring& folder, const std::wstring& created,
+                      const std::wstring& failed);
     void WriteSettingsKeys();
     bool CopyCoreFiles();
-    bool CreateDatabaseFolder();
     bool CopyDatabase();
     bool CopyStep(const std::wstring& name, const std::wstring& from, const std::wstring& to);
     bool CopyList(TNames names, const std::wstring& from, const std::wstring& to);

@@ -95,6 +95,10 @@ void InstallFonts(const std::wstring& sourceFolder, const std::wstring& fontsFol
     }
 }
 
+std::span<const wchar_t* const> ShippedFonts() {
+    return FontList;
+}
+
 void InstallFonts(const TLogLine& log) {
     InstallFonts(ExecutableFolder() + L"fonts\\", GetWindowsFolder() + L"fonts\\", log);
 }

@@ -1,6 +1,10 @@
 #pragma once
 #include <functional>
+#include <span>
 #include <string>
+
+// The font files shipped in the distribution's "fonts" folder, by name.
+std::span<const wchar_t* const> ShippedFonts();
 
 // Appends one plain line to the installation log.
 using TLogLine = std::function<void(const std::wstring&)>;

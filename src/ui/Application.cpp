@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include "common/Errors.h"
+#include "common/SetupLog.h"
 #include "ui/Form.h"
 
 #include <commctrl.h>
@@ -29,6 +30,11 @@ void TApplication::ShowException(const std::wstring& message) noexcept {
         std::wstring text = message;
         if (!text.empty() && text.back() > L'.') {
             text += L'.';
+        }
+        FErrorReported = true;
+        LogLine(L"Ошибка: " + text);
+        if (Unattended) {
+            return;
         }
         MessageBoxW(GetActiveWindow(), text.c_str(), Title.c_str(), MB_ICONERROR | MB_OK);
     } catch (...) {

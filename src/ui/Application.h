@@ -18,7 +18,11 @@ public:
 
     // The default error report: error icon, OK, the title as caption; a full stop is added
     // when the message's last character's code is above that of the full stop.
+    // Every report also goes to the log file. Unattended, nobody could answer a box: the
+    // report goes to the log file only and is remembered (ErrorReported).
     void ShowException(const std::wstring& message) noexcept;
+    bool Unattended = false;
+    bool ErrorReported() const noexcept { return FErrorReported; }
     // Reports the exception being handled; for catch blocks at the Windows boundary.
     void HandleException() noexcept;
 
@@ -44,6 +48,7 @@ private:
     std::vector<std::unique_ptr<TForm>> FForms;
     TForm* FMainForm = nullptr;
     HRESULT FComResult = E_FAIL;
+    bool FErrorReported = false;
 };
 
 extern TApplication Application;

@@ -1,6 +1,7 @@
 #include "windows/MessageForm.h"
 
 #include "common/Checked.h"
+#include "common/SetupLog.h"
 #include "ui/Application.h"
 #include "ui/Font.h"
 #include "ui/PngResource.h"
@@ -153,5 +154,8 @@ bool ShowTimedMessage(const std::wstring& text, TMessageType type, const std::ws
     if (seconds != 0) {
         form.StopTimer.SetInterval(RangeChecked<UINT>(CheckedMul(seconds, 1000)));
     }
-    return form.Showmes(text, type, caption, true);
+    LogLine(L"Окно с отсчётом: " + text);
+    const bool result = form.Showmes(text, type, caption, true);
+    LogLine(result ? L"Ответ: OK" : L"Ответ: закрыто");
+    return result;
 }

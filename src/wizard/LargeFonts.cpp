@@ -1,6 +1,7 @@
 #include "wizard/LargeFonts.h"
 
 #include "common/Reboot.h"
+#include "ui/MessageDlg.h"
 
 const wchar_t* const RestartQuestionText =
     L"Изменения в настройки внесены, для того чтобы они\r\n"
@@ -34,8 +35,7 @@ void SwitchToLargeFonts() {
 
 void ChangeFontSizeAndAskRestart(HWND owner, const std::function<void()>& closeWindow) {
     SwitchToLargeFonts();
-    if (MessageBoxW(owner, RestartQuestionText, L"Предупреждение", MB_ICONWARNING | MB_YESNO) !=
-        IDYES) {
+    if (!AskWarning(owner, RestartQuestionText)) {
         return;
     }
     // Hung programs may be closed, but the others are asked, so nobody loses unsaved work.

@@ -2,6 +2,8 @@
 
 #include "common/AppStrings.h"
 #include "install/InstallRun.h"
+#include "install/SpaceCheck.h"
+#include "ui/MessageDlg.h"
 #include "wizard/LargeFonts.h"
 #include "ResourceIds.h"
 #include "wizard/Brand.h"
@@ -41,7 +43,7 @@ bool TFMain::Idle() {
 }
 
 bool TFMain::FormCloseQuery() {
-    return FCanClose;
+    return FCanClose && !FSilent;
 }
 
 void TFMain::BtnExitClick() {
@@ -49,7 +51,38 @@ void TFMain::BtnExitClick() {
 }
 
 void TFMain::BtnInsatallClick() {
-    TInstallRun(*this, DistributionFolder).Execute();
+    if (!EnoughSpace()) {
+        return;
+    }
+    // A run that raises stays recorded as stopped.
+    FRunResult = TRunResult::rrStopped;
+    FRunResult = TInstallRun(*this, DistributionFolder).Execute();
+}
+
+bool TFMain::EnoughSpace() {
+    const std::wstring shortage =
+        FreeSpaceShortage(DistributionFolder, TrimBlanks(ePath.Text()),
+                          {CBWindows.ItemIndex() == 0, CbDriverInstal.Checked()});
+    if (shortage.empty()) {
+        return true;
+    }
+    ShowErrorBox(Handle(), shortage);
+    return false;
+}
+
+void TFMain::Preset(TPresets presets) {
+    FPresets = std::move(presets);
+}
+
+TRunResult TFMain::InstallUnattended(bool installDriver) {
+    FSilent.emplace(installDriver);
+    InsatallPages.SetActivePage(tsProgressInstall);
+    Show();
+    return TInstallRun(*this, DistributionFolder).Execute();
+}
+
+bool TFMain::Cancelled() const {
+    return InsatallPages.ActivePage() == &tsCancel;
 }
 
 void TFMain::BtnChangeFontClick() {

@@ -1,6 +1,8 @@
 #pragma once
 #include "common/Paths.h"
 #include "install/InstallHost.h"
+#include "install/InstallRun.h"
+#include "install/SilentAnswers.h"
 #include "ui/Bitmap32.h"
 #include "ui/BusyCursor.h"
 #include "ui/CheckBox.h"
@@ -124,8 +126,25 @@ public:
     void ProcessMessages() override;
     void SetBusyCursor(bool busy) override;
 
+    void ShowError(const std::wstring& text) override;
+    bool Ask(TQuestion question, const std::wstring& text) override;
+    bool Unattended() const override;
+
     // Makes the controls of the next page still without them (see CreatePages).
     bool Idle() override;
+
+    // Choices given on the command line; each is applied as its page is made.
+    struct TPresets {
+        std::optional<std::wstring> Path;
+        std::optional<bool> Driver;
+    };
+    void Preset(TPresets presets);
+    // The installation on the progress page with nobody at the screen: questions are
+    // answered as the command line said, and the window cannot be closed meanwhile.
+    TRunResult InstallUnattended(bool installDriver);
+    // How the latest run behind "Начать установку" ended; none before the first.
+    std::optional<TRunResult> LastRunResult() const { return FRunResult; }
+    bool Cancelled() const;
 
 private:
     void LoadSkin();
@@ -140,4 +159,9 @@ private:
     void CreateCancelPage();
     void CreateChangeFontSizePage();
     TTabSheet& Sheet(TWizardPage page);
+    bool EnoughSpace();
+
+    TPresets FPresets;
+    std::optional<TSilentAnswers> FSilent;
+    std::optional<TRunResult> FRunResult;
 };

@@ -2,6 +2,7 @@
 #include "wizard/Main.h"
 
 #include "ui/Application.h"
+#include "ui/MessageDlg.h"
 #include "wizard/Brand.h"
 
 HWND TFMain::Window() const {
@@ -62,7 +63,10 @@ void TFMain::EnableExit() {
 }
 
 void TFMain::CloseWindow() {
-    Close();
+    // Unattended, the program ends when the run returns.
+    if (!FSilent) {
+        Close();
+    }
 }
 
 void TFMain::ProcessMessages() {
@@ -75,4 +79,20 @@ void TFMain::SetBusyCursor(bool busy) {
     } else {
         FBusy.reset();
     }
+}
+
+void TFMain::ShowError(const std::wstring& text) {
+    if (FSilent) {
+        FSilent->ShowError(text);
+    } else {
+        ShowErrorBox(Handle(), text);
+    }
+}
+
+bool TFMain::Ask(TQuestion question, const std::wstring& text) {
+    return FSilent ? FSilent->Ask(question, text) : AskConfirmation(Handle(), text);
+}
+
+bool TFMain::Unattended() const {
+    return FSilent.has_value();
 }

@@ -64,7 +64,7 @@ void TFMain::CreateInputPathPage() {
     PnlPath.SetPadding(2);
     BtnSelectPath.Create(PnlPath, TPlace::Right(91), L"Выбрать", nullptr, kSelectLook);
     BtnSelectPath.OnClick = Bind(this, &TFMain::BtnSelectPathClick);
-    ePath.Create(PnlPath, TPlace::Client(), L"C:\\" + AppNameStr, 0);
+    ePath.Create(PnlPath, TPlace::Client(), FPresets.Path.value_or(L"C:\\" + AppNameStr), 0);
     ePath.SetFlatFrame(GetSysColor(COLOR_BTNFACE), kPathHotFrame);
     PnlPath.SetBorderColor(InsatallPages.Color());
 }
@@ -85,7 +85,7 @@ void TFMain::CreateInputComponentsPage() {
                      {L"Windows 7, Windows 8", L"Windows XP"}, false);
     CBWindows.SetItemIndex(0);
     CbDriverInstal.Create(PnlOptions, TPlace::At(246, 101, 184, 20), L"Устанавливать драйвер");
-    CbDriverInstal.SetChecked(true);
+    CbDriverInstal.SetChecked(FPresets.Driver.value_or(true));
     MemoInputComponents.SetFont(MakeFont(L"Tahoma", 15));
     MemoInputComponents.Create(
         tsInputComponents, TPlace::Client(),

@@ -18,7 +18,7 @@ template <int N> void OddTargetPath(TContext& context);
 // Files held open, read-only files and folders (FaultLocks.cpp).
 template <int N> void LockedTarget(TContext& context);
 
-// A full disk (FaultSpace.cpp).
+// A disk short of room for the run (FaultSpace.cpp).
 template <int N> void FullDisk(TContext& context);
 
 // The program killed after the database step, then run again (FaultKill.cpp).

@@ -47,9 +47,9 @@ constexpr TScenario Faults[] = {
     {L"read-only-database-folder", LockedTarget<4>},
     {L"read-only-target-folder", LockedTarget<5>},
     {L"read-only-udf-folder", LockedTarget<6>},
-    {L"disk-full-database", FullDisk<0>},
-    {L"disk-full-runtime-file", FullDisk<1>},
-    {L"disk-full-settings", FullDisk<2>},
+    {L"no-room-database", FullDisk<0>},
+    {L"no-room-runtime-file", FullDisk<1>},
+    {L"no-room-full-disk", FullDisk<2>},
     {L"killed-after-database", KilledAndRerun},
 };
 

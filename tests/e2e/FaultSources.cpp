@@ -5,6 +5,8 @@
 #include "FaultFiles.h"
 #include "FaultRun.h"
 #include "Scenario.h"
+#include "Unattended.h"
+#include "common/Paths.h"
 
 namespace e2e {
 namespace {
@@ -80,6 +82,27 @@ void CheckFonts(TContext& context, const TRunEnd& end, const std::wstring& item)
     }
 }
 
+// The same fault met by a run nobody attends: exit code 4, the step and the reason in the log
+// file, the clinic's data kept.
+void CheckVerySilentStop(TContext& context, const std::wstring& dist, const TMissing& c) {
+    const std::wstring target = FreshTarget();
+    const TEarlierInstall earlier = TEarlierInstall::Seed(target);
+    const std::wstring log = dist + L"\\stop.log";
+    const TSetupRun run = RunSetup(
+        dist, L"/VERYSILENT \"/DIR=" + ExcludeTrailingPathDelimiter(target) + L"\" /LOG=" + log);
+    context.Check(run.ExitCode == 4,
+                  L"/VERYSILENT ends with 4, not " + std::to_wstring(run.ExitCode));
+    context.Check(run.WindowsSeen.empty(), L"/VERYSILENT showed no window");
+    const auto lines = ReadLogFile(log);
+    context.Check(HasLineStarting(lines, L"Ошибка: " + std::wstring(c.Box)),
+                  L"the log file gives the reason: " + std::wstring(c.Box));
+    if (c.UnfinishedLine != nullptr) {
+        context.Check(HasLineStarting(lines, c.UnfinishedLine),
+                      L"the log file names the step: " + std::wstring(c.UnfinishedLine));
+    }
+    earlier.Check(context);
+}
+
 } // namespace
 
 template <int N> void MissingSourceItem(TContext& context) {
@@ -116,6 +139,9 @@ template <int N> void MissingSourceItem(TContext& context) {
     }
     earlier.Check(context);
     install.CloseAndCheckExit();
+    if (c.End != TRunEnd::reCompleted) {
+        CheckVerySilentStop(context, dist, c);
+    }
 }
 
 template void MissingSourceItem<0>(TContext&);

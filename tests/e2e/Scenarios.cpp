@@ -13,6 +13,12 @@ constexpr TScenario Scenarios[] = {
     {L"install-large-fonts-stay-no-driver", InstallLargeFontsStayNoDriver},
     {L"install-path-with-blanks", InstallPathWithBlanks},
     {L"reinstall-keeps-database", ReinstallKeepsDatabase},
+    {L"verysilent-default", VerySilentDefault},
+    {L"silent-path-driver-log", SilentPathDriverLog},
+    {L"verysilent-reinstall", VerySilentReinstall},
+    {L"unattended-target-refused", UnattendedTargetRefused},
+    {L"unattended-bad-command-line", UnattendedBadCommandLine},
+    {L"unattended-second-copy", UnattendedSecondCopy},
 };
 
 // A whole default installation, a screenshot of every page, the findings printed.

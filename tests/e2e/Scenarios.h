@@ -22,4 +22,19 @@ void InstallPathWithBlanks(TContext& context);
 // kept, settings and counter kept, the shell's overwrite confirmation answered.
 void ReinstallKeepsDatabase(TContext& context);
 
+// Started by a script (UnattendedScenarios.cpp).
+// /VERYSILENT into the default folder: no window at any moment, exit 0, the wizard's result.
+void VerySilentDefault(TContext& context);
+// /SILENT into a folder with blanks and Cyrillic letters, the driver, a log file path with
+// blanks: the progress page only, closed by itself.
+void SilentPathDriverLog(TContext& context);
+// /VERYSILENT twice: the clinic's database kept as a .bak file, and the log file says so.
+void VerySilentReinstall(TContext& context);
+// A drive root, an empty folder name, a folder that cannot be made: exit 3, nothing made.
+void UnattendedTargetRefused(TContext& context);
+// Unknown switches, missing values, contradictions, stray text: exit 1; /? lists the switches.
+void UnattendedBadCommandLine(TContext& context);
+// A second copy while the wizard runs: exit 1.
+void UnattendedSecondCopy(TContext& context);
+
 } // namespace e2e

@@ -146,25 +146,70 @@ int TFontChangeCounter::Count() const {
 
 namespace {
 
-// i386 Linux system call numbers and constants.
-constexpr long LinuxSignal = 48;
-constexpr long LinuxPrlimit64 = 340;
-constexpr long LinuxRlimitFsize = 1;
-constexpr long LinuxSigxfsz = 25;
-constexpr long LinuxSigIgnore = 1;
+// A Linux system call's word: a register wide.
+using TWord = intptr_t;
+
+constexpr TWord LinuxRlimitFsize = 1;
+constexpr TWord LinuxSigxfsz = 25;
+constexpr TWord LinuxSigIgnore = 1;
 
 struct TLinuxRlimit64 {
     unsigned long long Soft;
     unsigned long long Hard;
 };
 
-long LinuxCall(long number, long a, long b, long c = 0, long d = 0) {
-    long result = 0;
+#if defined(__x86_64__)
+// x86-64 Linux system calls, made straight from the Windows process Wine runs.
+constexpr TWord LinuxPrlimit64 = 302;
+constexpr TWord LinuxRtSigaction = 13;
+
+TWord LinuxCall(TWord number, TWord a, TWord b, TWord c = 0, TWord d = 0) {
+    TWord result = 0;
+    register TWord r10 asm("r10") = d;
+    asm volatile("syscall"
+                 : "=a"(result)
+                 : "a"(number), "D"(a), "S"(b), "d"(c), "r"(r10)
+                 : "rcx", "r11", "memory");
+    return result;
+}
+
+// The kernel's own sigaction record (not the C library's).
+struct TLinuxSigaction {
+    TWord Handler;
+    unsigned long long Flags;
+    TWord Restorer;
+    unsigned long long Mask;
+};
+
+// Sets the signal's handler and gives the earlier one.
+TWord SetSignalHandler(TWord signal, TWord handler) {
+    TLinuxSigaction action{handler, 0, 0, 0};
+    TLinuxSigaction old{};
+    LinuxCall(LinuxRtSigaction, signal, reinterpret_cast<TWord>(&action),
+              reinterpret_cast<TWord>(&old), sizeof(unsigned long long));
+    return old.Handler;
+}
+#else
+// i386 Linux system calls.
+constexpr TWord LinuxSignal = 48;
+constexpr TWord LinuxPrlimit64 = 340;
+
+TWord LinuxCall(TWord number, TWord a, TWord b, TWord c = 0, TWord d = 0) {
+    TWord result = 0;
     asm volatile("int $0x80"
                  : "=a"(result)
                  : "a"(number), "b"(a), "c"(b), "d"(c), "S"(d)
                  : "memory");
     return result;
+}
+
+TWord SetSignalHandler(TWord signal, TWord handler) {
+    return LinuxCall(LinuxSignal, signal, handler);
+}
+#endif
+
+template <typename T> TWord Address(T* p) {
+    return reinterpret_cast<TWord>(p);
 }
 
 bool OnLinux() {
@@ -185,15 +230,15 @@ bool OnLinux() {
 TFileSizeLimit::TFileSizeLimit(unsigned long long Bytes) {
     TLinuxRlimit64 old{};
     if (!OnLinux() ||
-        LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, 0, reinterpret_cast<long>(&old)) != 0) {
+        LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, 0, Address(&old)) != 0) {
         return;
     }
     FOldSoft = old.Soft;
     FOldHard = old.Hard;
     FSaved = true;
-    FOldHandler = LinuxCall(LinuxSignal, LinuxSigxfsz, LinuxSigIgnore);
+    FOldHandler = SetSignalHandler(LinuxSigxfsz, LinuxSigIgnore);
     TLinuxRlimit64 limit{Bytes, old.Hard};
-    FActive = LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, reinterpret_cast<long>(&limit)) == 0;
+    FActive = LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, Address(&limit)) == 0;
 }
 
 TFileSizeLimit::~TFileSizeLimit() {
@@ -201,8 +246,8 @@ TFileSizeLimit::~TFileSizeLimit() {
         return;
     }
     TLinuxRlimit64 old{FOldSoft, FOldHard};
-    LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, reinterpret_cast<long>(&old));
-    LinuxCall(LinuxSignal, LinuxSigxfsz, FOldHandler);
+    LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, Address(&old));
+    SetSignalHandler(LinuxSigxfsz, FOldHandler);
 }
 
 } // namespace fonttest

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <windows.h>
 
 #include <optional>
@@ -55,7 +56,7 @@ public:
 private:
     unsigned long long FOldSoft = 0;
     unsigned long long FOldHard = 0;
-    long FOldHandler = 0;
+    intptr_t FOldHandler = 0;
     bool FSaved = false;
     bool FActive = false;
 };

@@ -156,7 +156,7 @@ TEST_F(LargeFontsTest, CallsTheSystemFoldersLibrary) {
         DeleteFileW(FRecord.c_str());
         SetEnvironmentVariableW(L"SYSSETUP_RESULT", c.Result);
         SwitchToLargeFonts();
-        EXPECT_EQ(Record(), L"load\ncall 00000000 120\n") << c.Result;
+        EXPECT_EQ(Record(), L"load\ncall no window 120\n") << c.Result;
         EXPECT_EQ(LoadedSyssetupPath(), c.StaysLoaded ? FInSystem : L"(not loaded)") << c.Result;
     }
 }
@@ -171,7 +171,7 @@ TEST_F(LargeFontsTest, PlantedCopyBesideTheProgramIsNeverLoaded) {
     Place(FInSystem);
     SetEnvironmentVariableW(L"SYSSETUP_RESULT", L"0");
     SwitchToLargeFonts();
-    EXPECT_EQ(Record(), L"load\ncall 00000000 120\n");
+    EXPECT_EQ(Record(), L"load\ncall no window 120\n");
     EXPECT_EQ(LoadedSyssetupPath(), FInSystem);
     FreeLibrary(GetModuleHandleW(L"syssetup.dll"));
     DeleteFileW(FInSystem.c_str());
@@ -222,7 +222,7 @@ TEST_F(ChangeFontSizeTest, NoKeepsThePageAndAnotherPressSwitchesAgain) {
     Place(FInSystem);
     EXPECT_EQ(Press(IDNO), Question);
     EXPECT_EQ(Press(IDNO), Question);
-    EXPECT_EQ(Record(), L"load\ncall 00000000 120\nload\ncall 00000000 120\n");
+    EXPECT_EQ(Record(), L"load\ncall no window 120\nload\ncall no window 120\n");
     EXPECT_TRUE(FEvents.empty());
 }
 

@@ -1,0 +1,14 @@
+#include "install/SilentAnswers.h"
+
+#include "common/SetupLog.h"
+
+void TSilentAnswers::ShowError(const std::wstring& text) const {
+    LogLine(L"Ошибка: " + text);
+}
+
+bool TSilentAnswers::Ask(TQuestion question, const std::wstring& text) const {
+    const bool yes = question != TQuestion::qDriver || FInstallDriver;
+    LogLine(L"Вопрос: " + text);
+    LogLine(std::wstring(L"Ответ без участия пользователя: ") + (yes ? L"Да" : L"Нет"));
+    return yes;
+}

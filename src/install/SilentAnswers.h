@@ -1,0 +1,18 @@
+#pragma once
+#include "install/InstallHost.h"
+
+#include <string>
+
+// How an unattended run answers the run's questions and boxes: nobody is asked, everything
+// goes to the log file. The driver question is answered as the command line said; the
+// closing question Yes.
+class TSilentAnswers {
+public:
+    explicit TSilentAnswers(bool installDriver) : FInstallDriver(installDriver) {}
+
+    void ShowError(const std::wstring& text) const;
+    bool Ask(TQuestion question, const std::wstring& text) const;
+
+private:
+    bool FInstallDriver;
+};

@@ -1,0 +1,106 @@
+#include "setup/CommandLine.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+const wchar_t* const CommandLineHelp =
+    L"Install.exe [/SILENT | /VERYSILENT] [/DIR=папка] [/DRIVER | /NODRIVER] [/LOG=файл]\r\n"
+    L"\r\n"
+    L"/SILENT\tустановка без вопросов, в окне виден только ход установки\r\n"
+    L"/VERYSILENT\tустановка без единого окна\r\n"
+    L"/DIR=папка\tпапка установки (по умолчанию C:\\Holter)\r\n"
+    L"/DRIVER\tустановить драйвер USB без вопроса\r\n"
+    L"/NODRIVER\tне устанавливать драйвер USB\r\n"
+    L"/LOG=файл\tжурнал установки (по умолчанию в папке %TEMP%)\r\n"
+    L"/? или /HELP\tэта справка\r\n"
+    L"\r\n"
+    L"Коды завершения: 0 установлено; 1 неверная командная строка или программа уже "
+    L"запущена; 3 папка установки отвергнута или не создана, или на её диске мало места; "
+    L"4 установка остановлена ошибкой (см. журнал).";
+
+namespace {
+
+struct TLocalFreeDeleter {
+    void operator()(wchar_t** p) const noexcept { LocalFree(p); }
+};
+
+std::wstring Upper(std::wstring text) {
+    if (!text.empty()) {
+        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    }
+    return text;
+}
+
+// A value given twice must say the same both times.
+template <typename T> bool SetOnce(std::optional<T>& slot, const T& value) {
+    if (slot && *slot != value) {
+        return false;
+    }
+    slot = value;
+    return true;
+}
+
+// Reads one argument into `result`; false when it is not understood.
+bool ReadSwitch(const std::wstring& argument, TCommandLine& result) {
+    if (argument.size() < 2 || (argument[0] != L'/' && argument[0] != L'-')) {
+        return false;
+    }
+    const size_t equals = argument.find(L'=');
+    const std::wstring name = Upper(argument.substr(1, equals - 1));
+    if (equals == std::wstring::npos) {
+        if (name == L"SILENT" || name == L"VERYSILENT") {
+            // Of the two, the quieter wins, as installers have always had it.
+            if (result.Mode != TSetupMode::smVerySilent) {
+                result.Mode = name == L"SILENT" ? TSetupMode::smSilent : TSetupMode::smVerySilent;
+            }
+            return true;
+        }
+        if (name == L"DRIVER" || name == L"NODRIVER") {
+            return SetOnce(result.Driver, name == L"DRIVER");
+        }
+        if (name == L"?" || name == L"HELP") {
+            result.Help = true;
+            return true;
+        }
+        return false;
+    }
+    const std::wstring value = argument.substr(equals + 1);
+    // A quote left inside a value comes from a quoted path ending in "\": the quote was
+    // taken as a character, and a path cannot hold one.
+    if (value.find(L'"') != std::wstring::npos) {
+        return false;
+    }
+    if (name == L"DIR") {
+        return SetOnce(result.Dir, value);
+    }
+    if (name == L"LOG") {
+        return !value.empty() && SetOnce(result.Log, value);
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<std::wstring> SplitArguments(const std::wstring& commandLine) {
+    int count = 0;
+    // An empty text would give the program's own path as the first word: name one instead.
+    const std::wstring text = commandLine.empty() ? L"Install.exe" : commandLine;
+    std::unique_ptr<wchar_t*, TLocalFreeDeleter> words(CommandLineToArgvW(text.c_str(), &count));
+    std::vector<std::wstring> arguments;
+    for (int i = 1; words && i < count; ++i) {
+        arguments.emplace_back(words.get()[i]);
+    }
+    return arguments;
+}
+
+TCommandLine ParseCommandLine(const std::wstring& commandLine) {
+    TCommandLine result;
+    for (const std::wstring& argument : SplitArguments(commandLine)) {
+        if (!ReadSwitch(argument, result) && result.Error.empty()) {
+            result.Error = argument;
+        }
+    }
+    return result;
+}

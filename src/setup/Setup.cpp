@@ -1,0 +1,140 @@
+#include "setup/Setup.h"
+
+#include "common/AppStrings.h"
+#include "common/Errors.h"
+#include "common/Paths.h"
+#include "common/SetupLog.h"
+#include "install/SilentHost.h"
+#include "install/SpaceCheck.h"
+#include "setup/SetupSession.h"
+#include "ui/Application.h"
+#include "windows/WaitRun.h"
+#include "wizard/Brand.h"
+#include "wizard/Main.h"
+#include "wizard/PathCheck.h"
+#include "ResourceIds.h"
+
+namespace {
+
+struct TOutcome {
+    int ExitCode;
+    std::wstring Text;
+};
+
+int RunWizard(const TCommandLine& options) {
+    TFMain& main = Application.CreateForm<TFMain>();
+    main.Preset({options.Dir, options.Driver});
+    Application.CreateForm<TFWaitRun>();
+    const int code = Application.Run();
+    const std::optional<TRunResult> run = main.LastRunResult();
+    LogResult(run == TRunResult::rrCompleted ? L"установка завершена"
+              : run                          ? L"установка остановлена"
+              : main.Cancelled()             ? L"установка отменена"
+                                 : L"программа закрыта без установки",
+              code);
+    return code;
+}
+
+// The path page's rules for a target given on the command line: trimmed, one trailing
+// backslash, no drive root, the folder and its Settings made. Empty when refused.
+std::wstring PrepareTarget(const std::wstring& dir) {
+    std::wstring path = TrimBlanks(dir);
+    if (path.empty()) {
+        LogLine(L"Ошибка: Не выбран путь для установки программы!");
+        return {};
+    }
+    path = WithTrailingBackslash(path);
+    if (IsRootLikeTarget(path)) {
+        LogLine(L"Ошибка: Программу нелзя устанавливать в корневой каталог!");
+        return {};
+    }
+    CreateTargetFolders(path);
+    if (!DirectoryExists(path)) {
+        LogLine(L"Ошибка: Ошибка при создании каталога!");
+        return {};
+    }
+    return path;
+}
+
+TOutcome ResultOf(TRunResult result) {
+    switch (result) {
+    case TRunResult::rrCompleted:
+        return {ecInstalled, L"установка завершена"};
+    case TRunResult::rrTargetRefused:
+        return {ecTargetRefused, L"папка установки не создана"};
+    case TRunResult::rrStopped:
+        break;
+    }
+    return {ecStopped, L"установка остановлена"};
+}
+
+TRunResult RunUnattended(const TCommandLine& options, const std::wstring& target) {
+    const bool driver = options.Driver.value_or(false);
+    if (options.Mode == TSetupMode::smSilent) {
+        TFMain& main = Application.CreateForm<TFMain>();
+        main.Preset({target, driver});
+        return main.InstallUnattended(driver);
+    }
+    IsLovenaBrand = IsLovenaName(LoadAppString(GetModuleHandleW(nullptr), IDS_PRODUCT_NAME));
+    TSilentHost host({target, driver, IsLovenaBrand});
+    return TInstallRun(host, ExecutableFolder()).Execute();
+}
+
+TOutcome InstallUnattended(const TCommandLine& options) {
+    Application.Unattended = true;
+    const std::wstring folder = LoadAppString(GetModuleHandleW(nullptr), IDS_APP_FOLDER);
+    const std::wstring target = PrepareTarget(options.Dir.value_or(L"C:\\" + folder));
+    if (target.empty()) {
+        return {ecTargetRefused, L"папка установки отвергнута"};
+    }
+    const std::wstring shortage =
+        FreeSpaceShortage(ExecutableFolder(), target, {true, options.Driver.value_or(false)});
+    if (!shortage.empty()) {
+        LogLine(L"Ошибка: " + shortage);
+        return {ecTargetRefused, L"недостаточно места на диске"};
+    }
+    try {
+        const TOutcome outcome = ResultOf(RunUnattended(options, target));
+        if (Application.ErrorReported() && outcome.ExitCode == ecInstalled) {
+            return {ecStopped, L"во время установки произошла ошибка"};
+        }
+        return outcome;
+    } catch (...) {
+        Application.HandleException(); // to the log file only: unattended
+        return {ecStopped, L"установка остановлена ошибкой"};
+    }
+}
+
+} // namespace
+
+int RunSetup(const std::wstring& commandLine) {
+    const TCommandLine options = ParseCommandLine(commandLine);
+    SetupLog().Open(options.Log.value_or(L""), L"Sontira-Install");
+    LogHeader(commandLine, options);
+    Application.Initialize();
+    Application.Title = L"Установка комплекса \"Сонтира\"";
+
+    TOutcome outcome{ecInstalled, L""};
+    if (!options.Error.empty()) {
+        Tell(options.Mode,
+             L"Неверный параметр командной строки: " + options.Error + L"\r\n\r\n" +
+                 CommandLineHelp,
+             MB_ICONERROR);
+        outcome = {ecBadStart, L"неверная командная строка"};
+    } else if (options.Help) {
+        Tell(options.Mode, CommandLineHelp, MB_ICONINFORMATION);
+        outcome = {ecInstalled, L"показана справка"};
+    } else {
+        const TSingleInstance instance; // held until the program ends
+        if (instance.AlreadyRunning()) {
+            Tell(options.Mode, L"Программа установки уже запущена.", MB_ICONERROR);
+            outcome = {ecBadStart, L"программа установки уже запущена"};
+        } else if (options.Mode == TSetupMode::smWizard) {
+            return RunWizard(options);
+        } else {
+            outcome = InstallUnattended(options);
+        }
+    }
+    LogResult(outcome.Text, outcome.ExitCode);
+    return outcome.ExitCode;
+}

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+// The program as its command line asks: the wizard, or an installation nobody attends.
+// Every run writes its log file. Returns the process's exit code.
+int RunSetup(const std::wstring& commandLine);
+
+// Exit codes of the unattended modes (the wizard ends with 0).
+enum TExitCode : int {
+    ecInstalled = 0,
+    ecBadStart = 1,      // bad command line, or setup already running
+    ecTargetRefused = 3, // target folder refused or not made, or its disk too small
+    ecStopped = 4        // the run stopped on an error; the log file says where and why
+};

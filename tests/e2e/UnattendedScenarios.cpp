@@ -1,0 +1,249 @@
+// Installations started by a script: the command line, the exit code, the log file.
+#include "Automation.h"
+#include "Files.h"
+#include "Installation.h"
+#include "Machine.h"
+#include "Report.h"
+#include "Scenario.h"
+#include "Scenarios.h"
+#include "Unattended.h"
+#include "Walks.h"
+#include "Wizard.h"
+
+namespace e2e {
+namespace {
+
+// The run's list lines must stand in the log file in the list's order.
+void CheckLogFile(TContext& context, const std::vector<std::wstring>& lines,
+                  const TInstallation& installation) {
+    std::wstring missing;
+    context.Check(ContainsInOrder(lines, ExpectedLog(installation), missing),
+                  L"log file lacks, in order, the list line \"" + Visible(missing) + L"\"");
+}
+
+// The log list's length, or 0 while the window is busy or going.
+LRESULT LinesNow(HWND list) {
+    DWORD_PTR count = 0;
+    return SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 200, &count) ? count : 0;
+}
+
+std::wstring Listed(const std::vector<std::wstring>& names) {
+    std::wstring text;
+    for (const auto& name : names) {
+        text += (text.empty() ? L"" : L", ") + name;
+    }
+    return text;
+}
+
+void CheckNoWindow(TContext& context, const TSetupRun& run) {
+    for (const auto& window : run.WindowsSeen) {
+        context.Check(false, L"/VERYSILENT showed a window: " + window);
+    }
+}
+
+void CheckEnd(TContext& context, const std::vector<std::wstring>& lines, int exitCode) {
+    context.Check(!lines.empty() && lines.back().starts_with(L"Итог: ") &&
+                      lines.back().ends_with(L"; код завершения " + std::to_wstring(exitCode)),
+                  L"the log file's last line gives the result and exit code " +
+                      std::to_wstring(exitCode) + L": \"" +
+                      Visible(lines.empty() ? L"" : lines.back()) + L"\"");
+}
+
+// The tree, settings, fonts, shortcut and release level a run leaves (the log is checked
+// from the log file).
+void CheckInstalled(TContext& context, const TInstallation& installation) {
+    CheckTree(context, installation);
+    CheckSettings(context, installation);
+    CheckFonts(context, installation);
+    CheckShortcut(context, installation);
+    CheckReleaseInfo(context, installation);
+    CheckRecords(context, installation);
+}
+
+} // namespace
+
+void VerySilentDefault(TContext& context) {
+    TScreenDpi screen(96);
+    const std::wstring target = L"C:\\Holter\\";
+    RemoveSuite(target);
+    const std::wstring source = context.CopyDistribution();
+    const TInstallation installation = PlanInstallation(source, target, false);
+    const std::wstring log = L"C:\\verysilent-default.log";
+
+    const TSetupRun run = RunSetup(source, L"/VERYSILENT /LOG=" + log);
+    context.Check(run.ExitCode == 0, L"exit code 0, not " + std::to_wstring(run.ExitCode));
+    CheckNoWindow(context, run);
+    CheckInstalled(context, installation);
+    const auto lines = ReadLogFile(log);
+    CheckLogFile(context, lines, installation);
+    CheckEnd(context, lines, 0);
+    context.Check(HasLineStarting(lines, L"Режим: без окон (/VERYSILENT)"), L"log names the mode");
+    context.Check(HasLineStarting(lines, L"Версия: 8.74.3"), L"log names the version");
+}
+
+void SilentPathDriverLog(TContext& context) {
+    TScreenDpi screen(96);
+    const std::wstring folder = L"C:\\Program Files\\Сонтира Тест";
+    const std::wstring target = folder + L"\\";
+    RemoveSuite(target);
+    CreateFolders(L"C:\\журналы установки");
+    const std::wstring log = L"C:\\журналы установки\\setup log.txt";
+    const std::wstring source = context.CopyDistribution();
+    const TInstallation installation = PlanInstallation(source, target, true);
+
+    std::vector<std::wstring> pages;
+    bool shot = false;
+    const auto watch = [&](DWORD processId) {
+        HWND main = FindTopLevel(processId, TWizard::MainClass);
+        if (main == nullptr) {
+            return;
+        }
+        for (HWND page : VisibleDescendants(main, L"TTabSheet")) {
+            const std::wstring name = TextOf(page);
+            // A page being destroyed answers "".
+            if (!name.empty() && (pages.empty() || pages.back() != name)) {
+                pages.push_back(name);
+            }
+        }
+        // The picture of the README: the run well under way.
+        HWND list = FindVisibleDescendant(main, L"ListBox");
+        if (!shot && list != nullptr && LinesNow(list) >= 12) {
+            context.ProcessShot(L"silent-progress", processId);
+            shot = true;
+        }
+    };
+    const TSetupRun run =
+        RunSetup(source, L"/SILENT \"/DIR=" + folder + L"\" /DRIVER /LOG=\"" + log + L"\"", watch);
+    context.Check(run.ExitCode == 0, L"exit code 0, not " + std::to_wstring(run.ExitCode));
+    context.Check(pages == std::vector<std::wstring>{L"tsProgressInstall"},
+                  L"the window showed the progress page only, not: " + Listed(pages));
+    for (const auto& window : run.WindowsSeen) {
+        context.Check(window.starts_with(L"TFMain "), L"no window but the main one: " + window);
+    }
+    CheckInstalled(context, installation);
+    const auto lines = ReadLogFile(log);
+    CheckLogFile(context, lines, installation);
+    CheckEnd(context, lines, 0);
+}
+
+void VerySilentReinstall(TContext& context) {
+    const std::wstring target = L"C:\\Holter\\";
+    RemoveSuite(target);
+    const std::wstring source = context.CopyDistribution();
+    context.Check(RunSetup(source, L"/VERYSILENT").ExitCode == 0, L"the first installation");
+    const std::string clinic = "the clinic's own database";
+    WriteBytes(target + L"DTAfb\\R47.FDB", clinic);
+
+    const std::wstring log = L"C:\\verysilent-reinstall.log";
+    const TSetupRun run = RunSetup(source, L"/VERYSILENT /LOG=" + log);
+    context.Check(run.ExitCode == 0, L"exit code 0, not " + std::to_wstring(run.ExitCode));
+    const auto lines = ReadLogFile(log);
+    std::wstring kept;
+    for (const auto& line : lines) {
+        if (line.starts_with(L"Прежняя база данных сохранена: ")) {
+            kept = line.substr(31);
+        }
+    }
+    context.Check(!kept.empty(), L"the log file says where the earlier database was kept");
+    std::string bytes;
+    context.Check(!kept.empty() && ReadBytes(target + L"DTAfb\\" + kept, bytes) && bytes == clinic,
+                  L"the clinic's database kept byte for byte as " + kept);
+}
+
+// Targets the path page refuses, or that cannot be made: exit 3 and nothing written.
+void UnattendedTargetRefused(TContext& context) {
+    const std::wstring source = context.CopyDistribution();
+    const struct {
+        const wchar_t* Arguments;
+        const wchar_t* Error;
+        const wchar_t* NotMade; // a folder that must not appear
+    } cases[] = {
+        {L"/VERYSILENT /DIR=C:\\", L"Ошибка: Программу нелзя устанавливать в корневой каталог!",
+         L"C:\\Settings"},
+        {L"/VERYSILENT /DIR=", L"Ошибка: Не выбран путь для установки программы!", L"C:\\Holter"},
+        {L"/SILENT \"/DIR=   \"", L"Ошибка: Не выбран путь для установки программы!",
+         L"C:\\Holter"},
+        {L"/VERYSILENT \"/DIR=C:\\нет такой папки\\Holter\"",
+         L"Ошибка: Ошибка при создании каталога!", L"C:\\нет такой папки"},
+    };
+    RemoveSuite(L"C:\\Holter\\");
+    for (const auto& c : cases) {
+        const std::wstring log = L"C:\\refused.log";
+        const TSetupRun run = RunSetup(source, std::wstring(c.Arguments) + L" /LOG=" + log);
+        context.Check(run.ExitCode == 3, std::wstring(c.Arguments) + L": exit code 3, not " +
+                                             std::to_wstring(run.ExitCode));
+        context.Check(run.WindowsSeen.empty(), std::wstring(c.Arguments) + L": no window");
+        const auto lines = ReadLogFile(log);
+        context.Check(HasLineStarting(lines, c.Error), std::wstring(c.Arguments) + L": " + c.Error);
+        CheckEnd(context, lines, 3);
+        context.Check(!FolderExists(c.NotMade), std::wstring(c.Arguments) + L": nothing made");
+    }
+}
+
+// Command lines setup refuses: exit 1, the bad argument named, nothing installed.
+void UnattendedBadCommandLine(TContext& context) {
+    const std::wstring source = context.CopyDistribution();
+    RemoveSuite(L"C:\\Holter\\");
+    const struct {
+        const wchar_t* Arguments;
+        const wchar_t* Named;
+    } cases[] = {
+        {L"/VERYSILENT /FOO", L"/FOO"},
+        {L"/VERYSILENT /DIR", L"/DIR"},
+        {L"/VERYSILENT /DIR=C:\\A /DIR=C:\\B", L"/DIR=C:\\B"},
+        {L"/VERYSILENT C:\\Holter", L"C:\\Holter"},
+        {L"/VERYSILENT /DRIVER /NODRIVER", L"/NODRIVER"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring log = L"C:\\bad.log";
+        const TSetupRun run = RunSetup(source, std::wstring(c.Arguments) + L" /LOG=" + log);
+        context.Check(run.ExitCode == 1, std::wstring(c.Arguments) + L": exit code 1, not " +
+                                             std::to_wstring(run.ExitCode));
+        context.Check(run.WindowsSeen.empty(), std::wstring(c.Arguments) + L": no window");
+        const auto lines = ReadLogFile(log);
+        context.Check(
+            HasLineStarting(lines, L"Неверный параметр командной строки: " + std::wstring(c.Named)),
+            std::wstring(c.Arguments) + L": the log names " + c.Named);
+        CheckEnd(context, lines, 1);
+    }
+    context.Check(!FolderExists(L"C:\\Holter"), L"nothing installed");
+
+    // With someone at the screen, the box says it; /? lists the switches and ends with 0.
+    const struct {
+        const wchar_t* Arguments;
+        const wchar_t* Shows;
+        DWORD ExitCode;
+    } boxes[] = {{L"/BOGUS", L"Неверный параметр командной строки: /BOGUS", 1},
+                 {L"/?", L"/VERYSILENT", 0}};
+    for (const auto& b : boxes) {
+        std::wstring text;
+        const TSetupRun run = RunSetup(source, b.Arguments, [&](DWORD processId) {
+            if (HWND box = FindTopLevel(processId, L"#32770")) {
+                text = TextOf(GetDlgItem(box, 0xFFFF));
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        });
+        context.Check(text.find(b.Shows) != std::wstring::npos,
+                      std::wstring(b.Arguments) + L": the box shows " + b.Shows + L", not \"" +
+                          Visible(text) + L"\"");
+        context.Check(run.ExitCode == b.ExitCode,
+                      std::wstring(b.Arguments) + L": exit code " + std::to_wstring(b.ExitCode));
+    }
+}
+
+// A second Install.exe while the wizard runs: exit 1 and nothing touched.
+void UnattendedSecondCopy(TContext& context) {
+    const std::wstring source = context.CopyDistribution();
+    RemoveSuite(L"C:\\Holter\\");
+    TWizard wizard(context, source);
+    const std::wstring log = L"C:\\second.log";
+    const TSetupRun run = RunSetup(source, L"/VERYSILENT /LOG=" + log);
+    context.Check(run.ExitCode == 1, L"exit code 1, not " + std::to_wstring(run.ExitCode));
+    const auto lines = ReadLogFile(log);
+    context.Check(HasLineStarting(lines, L"Программа установки уже запущена."),
+                  L"the log file says setup is running already");
+    context.Check(!FolderExists(L"C:\\Holter"), L"nothing installed");
+    CancelAndExit(wizard, context);
+}
+
+} // namespace e2e

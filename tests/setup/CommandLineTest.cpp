@@ -1,0 +1,68 @@
+#include "setup/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TCase {
+    const wchar_t* Line;
+    TSetupMode Mode;
+    const wchar_t* Dir; // nullptr: not given
+    int Driver;         // -1 not given, 0 /NODRIVER, 1 /DRIVER
+    const wchar_t* Log;
+    bool Help;
+    const wchar_t* Error; // the argument reported, "" when none
+};
+
+constexpr auto W = TSetupMode::smWizard;
+constexpr auto S = TSetupMode::smSilent;
+constexpr auto V = TSetupMode::smVerySilent;
+
+const TCase Cases[] = {
+    {L"Install.exe", W, nullptr, -1, nullptr, false, L""},
+    {L"Install.exe /SILENT", S, nullptr, -1, nullptr, false, L""},
+    {L"Install.exe -verysilent", V, nullptr, -1, nullptr, false, L""},
+    {L"Install.exe /VerySilent /silent", V, nullptr, -1, nullptr, false, L""},
+    // Quoting: around the value, around the whole argument, and none.
+    {L"x /DIR=\"C:\\Program Files\\Сонтира\"", W, L"C:\\Program Files\\Сонтира", -1, nullptr, false,
+     L""},
+    {L"x \"/DIR=C:\\Program Files\\Сонтира\"", W, L"C:\\Program Files\\Сонтира", -1, nullptr, false,
+     L""},
+    {L"x -dir=D:\\Holter /log=C:\\a=b.log", W, L"D:\\Holter", -1, L"C:\\a=b.log", false, L""},
+    {L"x /DIR=", W, L"", -1, nullptr, false, L""},
+    {L"x /DIR=\"\"", W, L"", -1, nullptr, false, L""},
+    {L"x /DRIVER /driver", W, nullptr, 1, nullptr, false, L""},
+    {L"x /NODRIVER", W, nullptr, 0, nullptr, false, L""},
+    {L"x /DIR=C:\\A /DIR=C:\\A", W, L"C:\\A", -1, nullptr, false, L""},
+    {L"x /?", W, nullptr, -1, nullptr, true, L""},
+    {L"x -HELP /VERYSILENT", V, nullptr, -1, nullptr, true, L""},
+    // Bad: the first bad argument is named, and the rest is still read.
+    {L"x /VERYSILENT /FOO", V, nullptr, -1, nullptr, false, L"/FOO"},
+    {L"x /DIR /SILENT", S, nullptr, -1, nullptr, false, L"/DIR"},
+    {L"x /LOG= /VERYSILENT", V, nullptr, -1, nullptr, false, L"/LOG="},
+    {L"x /DIR=C:\\A /DIR=C:\\B", W, L"C:\\A", -1, nullptr, false, L"/DIR=C:\\B"},
+    {L"x /DRIVER /NODRIVER", W, nullptr, 1, nullptr, false, L"/NODRIVER"},
+    {L"x /SILENT=1", W, nullptr, -1, nullptr, false, L"/SILENT=1"},
+    {L"x C:\\Holter", W, nullptr, -1, nullptr, false, L"C:\\Holter"},
+    {L"x /", W, nullptr, -1, nullptr, false, L"/"},
+    // A quoted path ending in "\" swallows its closing quote and what follows it.
+    {L"x /DIR=\"C:\\A\\\" /SILENT", W, nullptr, -1, nullptr, false, L"/DIR=C:\\A\" /SILENT"},
+};
+
+TEST(CommandLineTest, ReadsSwitchesAsInstallersDo) {
+    for (const TCase& c : Cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - Cases));
+        const TCommandLine parsed = ParseCommandLine(c.Line);
+        EXPECT_EQ(parsed.Mode, c.Mode);
+        EXPECT_EQ(parsed.Dir.has_value(), c.Dir != nullptr);
+        if (c.Dir != nullptr && parsed.Dir) {
+            EXPECT_EQ(*parsed.Dir, c.Dir);
+        }
+        EXPECT_EQ(parsed.Driver ? int(*parsed.Driver) : -1, c.Driver);
+        EXPECT_EQ(parsed.Log.value_or(L"<none>"), c.Log ? c.Log : L"<none>");
+        EXPECT_EQ(parsed.Help, c.Help);
+        EXPECT_EQ(parsed.Error, c.Error);
+    }
+}
+
+} // namespace
