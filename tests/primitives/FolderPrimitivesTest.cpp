@@ -1,5 +1,5 @@
 #include "common/Handles.h"
-#include "install/FilePrimitives.h"
+#include "primitives/FilePrimitives.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
