@@ -12,7 +12,6 @@
 #include "wizard/Brand.h"
 #include "wizard/Main.h"
 #include "wizard/PathCheck.h"
-#include "ResourceIds.h"
 
 namespace {
 
@@ -75,14 +74,14 @@ TRunResult RunUnattended(const TCommandLine& options, const std::wstring& target
         main.Preset({target, driver});
         return main.InstallUnattended(driver);
     }
-    IsLovenaBrand = IsLovenaName(LoadAppString(GetModuleHandleW(nullptr), IDS_PRODUCT_NAME));
+    IsLovenaBrand = IsLovenaName(ProductName(GetModuleHandleW(nullptr)));
     TSilentHost host({target, driver, IsLovenaBrand});
     return TInstallRun(host, ExecutableFolder()).Execute();
 }
 
 TOutcome InstallUnattended(const TCommandLine& options) {
     Application.Unattended = true;
-    const std::wstring folder = LoadAppString(GetModuleHandleW(nullptr), IDS_APP_FOLDER);
+    const std::wstring folder = AppFolderName(GetModuleHandleW(nullptr));
     const std::wstring target = PrepareTarget(options.Dir.value_or(L"C:\\" + folder));
     if (target.empty()) {
         return {ecTargetRefused, L"папка установки отвергнута"};
@@ -111,7 +110,6 @@ int RunSetup(const std::wstring& commandLine) {
     const TCommandLine options = ParseCommandLine(commandLine);
     SetupLog().Open(options.Log.value_or(L""), L"Sontira-Install");
     LogHeader(commandLine, options);
-    Application.Initialize();
     Application.Title = L"Установка комплекса \"Сонтира\"";
 
     TOutcome outcome{ecInstalled, L""};
