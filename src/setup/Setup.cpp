@@ -15,6 +15,11 @@
 
 namespace {
 
+// The path field's default.
+std::wstring DefaultTarget() {
+    return L"C:\\" + AppFolderName(GetModuleHandleW(nullptr));
+}
+
 struct TOutcome {
     int ExitCode;
     std::wstring Text;
@@ -81,8 +86,7 @@ TRunResult RunUnattended(const TCommandLine& options, const std::wstring& target
 
 TOutcome InstallUnattended(const TCommandLine& options) {
     Application.Unattended = true;
-    const std::wstring folder = AppFolderName(GetModuleHandleW(nullptr));
-    const std::wstring target = PrepareTarget(options.Dir.value_or(L"C:\\" + folder));
+    const std::wstring target = PrepareTarget(options.Dir.value_or(DefaultTarget()));
     if (target.empty()) {
         return {ecTargetRefused, L"папка установки отвергнута"};
     }
@@ -108,8 +112,14 @@ TOutcome InstallUnattended(const TCommandLine& options) {
 
 int RunSetup(const std::wstring& commandLine) {
     const TCommandLine options = ParseCommandLine(commandLine);
+    // Nobody would see a box of a run without windows, whatever goes wrong from here.
+    Application.Unattended = options.Mode == TSetupMode::smVerySilent;
     SetupLog().Open(options.Log.value_or(L""), L"Sontira-Install");
-    LogHeader(commandLine, options);
+    const std::wstring target = options.Dir.value_or(DefaultTarget());
+    LogHeader(commandLine, options,
+              options.Mode == TSetupMode::smWizard && !options.Dir
+                  ? target + L" (по умолчанию, выбирается в мастере)"
+                  : target);
     Application.Title = L"Установка комплекса \"Сонтира\"";
 
     TOutcome outcome{ecInstalled, L""};
