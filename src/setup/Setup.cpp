@@ -16,6 +16,8 @@
 
 namespace {
 
+const wchar_t* const CopiesFailed = L"установка завершена, но не все файлы скопированы";
+
 struct TOutcome {
     int ExitCode;
     std::wstring Text;
@@ -27,9 +29,10 @@ int RunWizard(const TCommandLine& options) {
     Application.CreateForm<TFWaitRun>();
     const int code = Application.Run();
     const std::optional<TRunResult> run = main.LastRunResult();
-    LogResult(run == TRunResult::rrCompleted ? L"установка завершена"
-              : run                          ? L"установка остановлена"
-              : main.Cancelled()             ? L"установка отменена"
+    LogResult(run == TRunResult::rrCompleted      ? L"установка завершена"
+              : run == TRunResult::rrCopiesFailed ? CopiesFailed
+              : run                               ? L"установка остановлена"
+              : main.Cancelled()                  ? L"установка отменена"
                                  : L"программа закрыта без установки",
               code);
     return code;
@@ -60,6 +63,8 @@ TOutcome ResultOf(TRunResult result) {
     switch (result) {
     case TRunResult::rrCompleted:
         return {ecInstalled, L"установка завершена"};
+    case TRunResult::rrCopiesFailed:
+        return {ecStopped, CopiesFailed};
     case TRunResult::rrTargetRefused:
         return {ecTargetRefused, L"папка установки не создана"};
     case TRunResult::rrStopped:
