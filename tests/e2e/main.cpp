@@ -2,8 +2,10 @@
 // its windows as a person would. Prints one line per scenario and a summary; the exit code is
 // the number of failed scenarios (2 for a usage error).
 //
-//   e2e.exe [--faults] [--only NAME] [--shots FOLDER] DISTRIBUTION
-//                                           --faults: the fault-injection suite instead
+//   e2e.exe [--faults | --unprivileged] [--only NAME] [--shots FOLDER] DISTRIBUTION
+//                                           --faults: the fault-injection suite instead;
+//                                           --unprivileged: the cases for a user without
+//                                           privileges
 //   e2e.exe --demo FOLDER DISTRIBUTION      the demo walk, a screenshot of every page in FOLDER
 //
 // Paths may be Linux paths; they are read through Wine's drive Z:.
@@ -28,6 +30,7 @@ struct TOptions {
     std::wstring Only;
     bool Demo = false;
     bool Faults = false;
+    bool Unprivileged = false;
 };
 
 bool ParseOptions(int argc, wchar_t** argv, TOptions& options) {
@@ -39,6 +42,8 @@ bool ParseOptions(int argc, wchar_t** argv, TOptions& options) {
             options.ShotsFolder = WindowsPath(argv[++i]);
         } else if (arg == L"--faults") {
             options.Faults = true;
+        } else if (arg == L"--unprivileged") {
+            options.Unprivileged = true;
         } else if (arg == L"--only" && hasValue) {
             options.Only = argv[++i];
         } else if (!arg.starts_with(L"--") && options.Distribution.empty()) {
@@ -77,7 +82,10 @@ int RunAll(const TOptions& options) {
     if (options.Demo) {
         selected.push_back(DemoScenario());
     }
-    for (const auto& scenario : options.Faults ? FaultScenarios() : AllScenarios()) {
+    const auto table = options.Faults         ? FaultScenarios()
+                       : options.Unprivileged ? UnprivilegedScenarios()
+                                              : AllScenarios();
+    for (const auto& scenario : table) {
         if (!options.Demo && (options.Only.empty() || options.Only == scenario.Name)) {
             selected.push_back(scenario);
         }
@@ -101,7 +109,8 @@ int RunAll(const TOptions& options) {
 int wmain(int argc, wchar_t** argv) {
     e2e::TOptions options;
     if (!e2e::ParseOptions(argc, argv, options)) {
-        e2e::Print(L"usage: e2e.exe [--faults] [--only NAME] [--shots FOLDER] DISTRIBUTION\n"
+        e2e::Print(L"usage: e2e.exe [--faults | --unprivileged] [--only NAME] [--shots FOLDER] "
+                   L"DISTRIBUTION\n"
                    L"       e2e.exe --demo FOLDER DISTRIBUTION");
         return 2;
     }
