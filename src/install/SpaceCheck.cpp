@@ -63,19 +63,22 @@ TBytes FontsCost(const std::wstring& from, const std::wstring& fontsFolder) {
 
 // The folder itself or its nearest existing parent: free space is read from a folder that is.
 std::wstring ExistingFolder(std::wstring folder) {
-    while (!folder.empty() && !DirectoryExists(folder)) {
-        const std::wstring parent = ExtractFileDir(ExcludeTrailingPathDelimiter(folder));
-        if (parent == folder || parent.empty()) {
+    while (!DirectoryExists(folder)) {
+        const std::wstring parent =
+            IncludeTrailingPathDelimiter(ExtractFileDir(ExcludeTrailingPathDelimiter(folder)));
+        // A drive root that does not exist is its own parent.
+        if (parent == folder || parent == L"\\") {
             return {};
         }
-        folder = IncludeTrailingPathDelimiter(parent);
+        folder = parent;
     }
     return folder;
 }
 
 std::wstring Megabytes(ULONGLONG bytes, bool roundUp) {
-    const ULONGLONG tenths = 1024 * 1024 / 10;
-    const ULONGLONG count = (bytes + (roundUp ? tenths - 1 : 0)) / tenths;
+    // Tenths of a mebibyte; what is needed rounds up, what is free rounds down.
+    const ULONGLONG mebibyte = 1024 * 1024;
+    const ULONGLONG count = (bytes * 10 + (roundUp ? mebibyte - 1 : 0)) / mebibyte;
     wchar_t text[40];
     swprintf(text, 40, L"%llu.%llu", count / 10, count % 10);
     return text;

@@ -18,6 +18,11 @@ namespace {
 
 const wchar_t* const CopiesFailed = L"установка завершена, но не все файлы скопированы";
 
+// The path field's default.
+std::wstring DefaultTarget() {
+    return L"C:\\" + LoadAppString(GetModuleHandleW(nullptr), IDS_APP_FOLDER);
+}
+
 struct TOutcome {
     int ExitCode;
     std::wstring Text;
@@ -87,8 +92,7 @@ TRunResult RunUnattended(const TCommandLine& options, const std::wstring& target
 
 TOutcome InstallUnattended(const TCommandLine& options) {
     Application.Unattended = true;
-    const std::wstring folder = LoadAppString(GetModuleHandleW(nullptr), IDS_APP_FOLDER);
-    const std::wstring target = PrepareTarget(options.Dir.value_or(L"C:\\" + folder));
+    const std::wstring target = PrepareTarget(options.Dir.value_or(DefaultTarget()));
     if (target.empty()) {
         return {ecTargetRefused, L"папка установки отвергнута"};
     }
@@ -114,8 +118,14 @@ TOutcome InstallUnattended(const TCommandLine& options) {
 
 int RunSetup(const std::wstring& commandLine) {
     const TCommandLine options = ParseCommandLine(commandLine);
+    // Nobody would see a box of a run without windows, whatever goes wrong from here.
+    Application.Unattended = options.Mode == TSetupMode::smVerySilent;
     SetupLog().Open(options.Log.value_or(L""), L"Sontira-Install");
-    LogHeader(commandLine, options);
+    const std::wstring target = options.Dir.value_or(DefaultTarget());
+    LogHeader(commandLine, options,
+              options.Mode == TSetupMode::smWizard && !options.Dir
+                  ? target + L" (по умолчанию, выбирается в мастере)"
+                  : target);
     Application.Initialize();
     Application.Title = L"Установка комплекса \"Сонтира\"";
 

@@ -34,7 +34,8 @@ int ScreenPixelsPerInch() {
 
 } // namespace
 
-void LogHeader(const std::wstring& commandLine, const TCommandLine& options) {
+void LogHeader(const std::wstring& commandLine, const TCommandLine& options,
+               const std::wstring& target) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t date[40];
@@ -47,8 +48,7 @@ void LogHeader(const std::wstring& commandLine, const TCommandLine& options) {
     LogLine(L"Командная строка: " + commandLine);
     LogLine(L"Режим: " + ModeText(options.Mode));
     LogLine(L"Логических точек на дюйм: " + std::to_wstring(ScreenPixelsPerInch()));
-    LogLine(L"Папка установки: " +
-            (options.Dir ? *options.Dir : std::wstring(L"по выбору в мастере")));
+    LogLine(L"Папка установки: " + target);
 }
 
 void LogResult(const std::wstring& result, int exitCode) {
@@ -65,5 +65,7 @@ void Tell(TSetupMode mode, const std::wstring& text, UINT icon) {
 TSingleInstance::TSingleInstance() {
     // One name for every session of the machine: two setups must never write one folder.
     FMutex.reset(CreateMutexW(nullptr, FALSE, L"Global\\Sontira-Install"));
-    FAlreadyRunning = !FMutex || GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD error = GetLastError();
+    // A mutex we may not open is one that another setup made under another account.
+    FAlreadyRunning = !FMutex || error == ERROR_ALREADY_EXISTS;
 }

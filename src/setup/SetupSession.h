@@ -5,7 +5,8 @@
 #include <string>
 
 // The log file's opening and closing lines.
-void LogHeader(const std::wstring& commandLine, const TCommandLine& options);
+void LogHeader(const std::wstring& commandLine, const TCommandLine& options,
+               const std::wstring& target);
 void LogResult(const std::wstring& result, int exitCode);
 
 // Text that someone at the screen reads in a box; unattended without a window it goes to the

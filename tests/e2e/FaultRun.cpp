@@ -17,7 +17,9 @@ constexpr wchar_t DriverQuestion[] = L"Подключите интерфейсн
 constexpr wchar_t Failed[] = L"ОШИБКА!!!";
 constexpr wchar_t DatabaseBack[] = L"Прежняя база данных возвращена на место";
 constexpr wchar_t DatabaseNotKept[] = L"Прежнюю базу данных не удалось сохранить: ";
-constexpr DWORD RunTimeoutMs = 60000;
+// A guard against a hung run, not a measure: the 50 MiB ReleaseInfo alone takes over a minute
+// under 64-bit Wine on a busy machine.
+constexpr DWORD RunTimeoutMs = 300000;
 // A run that stopped leaves its last line alone; one that goes on changes it well within this.
 constexpr DWORD QuietMs = 1500;
 

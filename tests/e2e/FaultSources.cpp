@@ -6,6 +6,7 @@
 #include "FaultRun.h"
 #include "Scenario.h"
 #include "Unattended.h"
+#include "common/Paths.h"
 
 namespace e2e {
 namespace {
@@ -87,7 +88,8 @@ void CheckVerySilentStop(TContext& context, const std::wstring& dist, const TMis
     const std::wstring target = FreshTarget();
     const TEarlierInstall earlier = TEarlierInstall::Seed(target);
     const std::wstring log = dist + L"\\stop.log";
-    const TSetupRun run = RunSetup(dist, L"/VERYSILENT \"/DIR=" + target + L"\" /LOG=" + log);
+    const TSetupRun run = RunSetup(
+        dist, L"/VERYSILENT \"/DIR=" + ExcludeTrailingPathDelimiter(target) + L"\" /LOG=" + log);
     context.Check(run.ExitCode == 4,
                   L"/VERYSILENT ends with 4, not " + std::to_wstring(run.ExitCode));
     context.Check(run.WindowsSeen.empty(), L"/VERYSILENT showed no window");

@@ -11,6 +11,7 @@
 #include "Report.h"
 #include "Scenario.h"
 #include "Unattended.h"
+#include "common/Paths.h"
 
 namespace e2e {
 namespace {
@@ -63,7 +64,9 @@ template <int N> void FullDisk(TContext& context) {
         install.CloseAndCheckExit();
 
         const std::wstring log = dist + L"\\no-room.log";
-        const TSetupRun run = RunSetup(dist, L"/VERYSILENT \"/DIR=" + target + L"\" /LOG=" + log);
+        const TSetupRun run =
+            RunSetup(dist, L"/VERYSILENT \"/DIR=" + ExcludeTrailingPathDelimiter(target) +
+                               L"\" /LOG=" + log);
         context.Check(run.ExitCode == 3,
                       L"/VERYSILENT ends with 3, not " + std::to_wstring(run.ExitCode));
         context.Check(HasLineStarting(ReadLogFile(log), L"Ошибка: " + std::wstring(NoRoom)),

@@ -45,6 +45,10 @@ void CheckInstallation(TContext& context, const TWizard& wizard,
     CheckLog(context, log, installation);
     context.Check(wizard.ButtonEnabled(L"tsProgressInstall", L"Выход"),
                   L"\"Выход\" on the progress page is still disabled");
+    CheckLeftBehind(context, installation);
+}
+
+void CheckLeftBehind(TContext& context, const TInstallation& installation) {
     CheckTree(context, installation);
     CheckSettings(context, installation);
     CheckFonts(context, installation);

@@ -29,6 +29,10 @@ std::vector<std::wstring> ExpectedLog(const TInstallation& installation);
 // findings are printed as well.
 void CheckInstallation(TContext& context, const TWizard& wizard, const TInstallation& installation);
 
+// What a finished run leaves on the machine, without the log and the window: the tree, the
+// settings, the fonts, the shortcut, the release level and the records.
+void CheckLeftBehind(TContext& context, const TInstallation& installation);
+
 // The parts, for scenarios that look at one of them again.
 void CheckLog(TContext& context, const std::vector<std::wstring>& log,
               const TInstallation& installation);

@@ -59,6 +59,12 @@ void TContext::Shot(const std::wstring& name, const TWizard& wizard, HWND window
     SavePng(name, WindowArea(window));
 }
 
+void TContext::ProcessShot(const std::wstring& name, DWORD processId) const {
+    if (!FShotsFolder.empty()) {
+        SavePng(name, ProcessWindowsArea(processId));
+    }
+}
+
 void TContext::FailureShot() const {
     if (FShotsFolder.empty() || FFailureShotTaken) {
         return;

@@ -31,6 +31,9 @@ public:
     void Shot(const std::wstring& name, const TWizard& wizard) const;
     // The same, of one window alone.
     void Shot(const std::wstring& name, const TWizard& wizard, HWND window) const;
+    // Saves a process's windows as <shots folder>\<name>.png whenever there is a shots folder
+    // (for pictures the README shows that no page walk makes); otherwise nothing.
+    void ProcessShot(const std::wstring& name, DWORD processId) const;
     // Saves the whole screen as <shots folder>\<scenario>-failed.png, once per scenario, when
     // there is a shots folder; never raises (it runs while a failure unwinds).
     void FailureShot() const;

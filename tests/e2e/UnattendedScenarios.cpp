@@ -21,6 +21,12 @@ void CheckLogFile(TContext& context, const std::vector<std::wstring>& lines,
                   L"log file lacks, in order, the list line \"" + Visible(missing) + L"\"");
 }
 
+// The log list's length, or 0 while the window is busy or going.
+LRESULT LinesNow(HWND list) {
+    DWORD_PTR count = 0;
+    return SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 200, &count) ? count : 0;
+}
+
 std::wstring Listed(const std::vector<std::wstring>& names) {
     std::wstring text;
     for (const auto& name : names) {
@@ -43,15 +49,18 @@ void CheckEnd(TContext& context, const std::vector<std::wstring>& lines, int exi
                       Visible(lines.empty() ? L"" : lines.back()) + L"\"");
 }
 
-// The tree, settings, fonts, shortcut and release level a run leaves (the log is checked
-// from the log file).
-void CheckInstalled(TContext& context, const TInstallation& installation) {
-    CheckTree(context, installation);
-    CheckSettings(context, installation);
-    CheckFonts(context, installation);
-    CheckShortcut(context, installation);
-    CheckReleaseInfo(context, installation);
-    CheckRecords(context, installation);
+// A run refused before it changes anything: its exit code, no window, the reason in its log.
+void CheckRefused(TContext& context, const std::wstring& source, const std::wstring& arguments,
+                  DWORD exitCode, const std::wstring& reason) {
+    const std::wstring log = L"C:\\refused.log";
+    const TSetupRun run = RunSetup(source, arguments + L" /LOG=" + log);
+    context.Check(run.ExitCode == exitCode, arguments + L": exit code " +
+                                                std::to_wstring(exitCode) + L", not " +
+                                                std::to_wstring(run.ExitCode));
+    context.Check(run.WindowsSeen.empty(), arguments + L": no window");
+    const auto lines = ReadLogFile(log);
+    context.Check(HasLineStarting(lines, reason), arguments + L": the log says " + reason);
+    CheckEnd(context, lines, static_cast<int>(exitCode));
 }
 
 } // namespace
@@ -67,7 +76,7 @@ void VerySilentDefault(TContext& context) {
     const TSetupRun run = RunSetup(source, L"/VERYSILENT /LOG=" + log);
     context.Check(run.ExitCode == 0, L"exit code 0, not " + std::to_wstring(run.ExitCode));
     CheckNoWindow(context, run);
-    CheckInstalled(context, installation);
+    CheckLeftBehind(context, installation);
     const auto lines = ReadLogFile(log);
     CheckLogFile(context, lines, installation);
     CheckEnd(context, lines, 0);
@@ -86,26 +95,35 @@ void SilentPathDriverLog(TContext& context) {
     const TInstallation installation = PlanInstallation(source, target, true);
 
     std::vector<std::wstring> pages;
+    bool shot = false;
+    const auto watch = [&](DWORD processId) {
+        HWND main = FindTopLevel(processId, TWizard::MainClass);
+        if (main == nullptr) {
+            return;
+        }
+        for (HWND page : VisibleDescendants(main, L"TTabSheet")) {
+            const std::wstring name = TextOf(page);
+            // A page being destroyed answers "".
+            if (!name.empty() && (pages.empty() || pages.back() != name)) {
+                pages.push_back(name);
+            }
+        }
+        // The picture of the README: the run well under way.
+        HWND list = FindVisibleDescendant(main, L"ListBox");
+        if (!shot && list != nullptr && LinesNow(list) >= 12) {
+            context.ProcessShot(L"silent-progress", processId);
+            shot = true;
+        }
+    };
     const TSetupRun run =
-        RunSetup(source, L"/SILENT \"/DIR=" + folder + L"\" /DRIVER /LOG=\"" + log + L"\"",
-                 [&](DWORD processId) {
-                     if (HWND main = FindTopLevel(processId, TWizard::MainClass)) {
-                         for (HWND page : VisibleDescendants(main, L"TTabSheet")) {
-                             const std::wstring name = TextOf(page);
-                             // A page being destroyed answers "".
-                             if (!name.empty() && (pages.empty() || pages.back() != name)) {
-                                 pages.push_back(name);
-                             }
-                         }
-                     }
-                 });
+        RunSetup(source, L"/SILENT \"/DIR=" + folder + L"\" /DRIVER /LOG=\"" + log + L"\"", watch);
     context.Check(run.ExitCode == 0, L"exit code 0, not " + std::to_wstring(run.ExitCode));
     context.Check(pages == std::vector<std::wstring>{L"tsProgressInstall"},
                   L"the window showed the progress page only, not: " + Listed(pages));
     for (const auto& window : run.WindowsSeen) {
         context.Check(window.starts_with(L"TFMain "), L"no window but the main one: " + window);
     }
-    CheckInstalled(context, installation);
+    CheckLeftBehind(context, installation);
     const auto lines = ReadLogFile(log);
     CheckLogFile(context, lines, installation);
     CheckEnd(context, lines, 0);
@@ -182,14 +200,7 @@ void UnattendedTargetRefused(TContext& context) {
     };
     RemoveSuite(L"C:\\Holter\\");
     for (const auto& c : cases) {
-        const std::wstring log = L"C:\\refused.log";
-        const TSetupRun run = RunSetup(source, std::wstring(c.Arguments) + L" /LOG=" + log);
-        context.Check(run.ExitCode == 3, std::wstring(c.Arguments) + L": exit code 3, not " +
-                                             std::to_wstring(run.ExitCode));
-        context.Check(run.WindowsSeen.empty(), std::wstring(c.Arguments) + L": no window");
-        const auto lines = ReadLogFile(log);
-        context.Check(HasLineStarting(lines, c.Error), std::wstring(c.Arguments) + L": " + c.Error);
-        CheckEnd(context, lines, 3);
+        CheckRefused(context, source, c.Arguments, 3, c.Error);
         context.Check(!FolderExists(c.NotMade), std::wstring(c.Arguments) + L": nothing made");
     }
 }
@@ -209,16 +220,8 @@ void UnattendedBadCommandLine(TContext& context) {
         {L"/VERYSILENT /DRIVER /NODRIVER", L"/NODRIVER"},
     };
     for (const auto& c : cases) {
-        const std::wstring log = L"C:\\bad.log";
-        const TSetupRun run = RunSetup(source, std::wstring(c.Arguments) + L" /LOG=" + log);
-        context.Check(run.ExitCode == 1, std::wstring(c.Arguments) + L": exit code 1, not " +
-                                             std::to_wstring(run.ExitCode));
-        context.Check(run.WindowsSeen.empty(), std::wstring(c.Arguments) + L": no window");
-        const auto lines = ReadLogFile(log);
-        context.Check(
-            HasLineStarting(lines, L"Неверный параметр командной строки: " + std::wstring(c.Named)),
-            std::wstring(c.Arguments) + L": the log names " + c.Named);
-        CheckEnd(context, lines, 1);
+        CheckRefused(context, source, c.Arguments, 1,
+                     L"Неверный параметр командной строки: " + std::wstring(c.Named));
     }
     context.Check(!FolderExists(L"C:\\Holter"), L"nothing installed");
 

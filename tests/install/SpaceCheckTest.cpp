@@ -1,0 +1,81 @@
+#include "install/SpaceCheck.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
+
+#include "common/Handles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void Write(const TTempFolder& folder, const std::wstring& name, size_t size) {
+    const std::wstring path = folder / name;
+    for (size_t at = path.find(L'\\', folder.Path().size()); at != std::wstring::npos;
+         at = path.find(L'\\', at + 1)) {
+        CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    }
+    WriteBytes(path, std::string(size, 'x'));
+}
+
+// A distribution and an earlier installation whose files the run replaces.
+class SpaceCheckTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Write(Source, L"DTAfb\\R47.FDB", 1000);
+        Write(Source, L"Firebird\\fbclient.Dll", 100);
+        Write(Source, L"Firebird\\gbak.exe", 3); // list A only
+        Write(Source, L"Firebird\\intl\\fbintl.dll", 10);
+        Write(Source, L"UDF\\Compare.Dll", 5);
+        Write(Source, L"backup\\R010203\\Install.cmd", 7);
+        Write(Source, L"Updater\\Updater.exe", 20);
+        Write(Source, L"FTDIDriverInstall\\sub\\driver.exe", 50);
+        Write(Source, L"unrelated.txt", 100000);
+        // The kept database is renamed: it frees nothing. A replaced file gives its bytes back.
+        Write(Target, L"DTAfb\\R47.FDB", 999);
+        Write(Target, L"Updater.exe", 15);
+    }
+
+    TTempFolder Source;
+    TTempFolder Target;
+};
+
+TEST_F(SpaceCheckTest, CountsWhatTheRunWritesLessWhatItReplaces) {
+    const struct {
+        TSpaceChoices Choices;
+        ULONGLONG Bytes;
+    } cases[] = {
+        {{true, true}, 1000 + 100 + 3 + 10 + 5 + 7 + (20 - 15) + 50},
+        {{true, false}, 1000 + 100 + 3 + 10 + 5 + 7 + (20 - 15)},
+        {{false, false}, 1000 + 100 + 10 + 5 + 7 + (20 - 15)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BytesToInstall(Source.Path(), Target.Path(), c.Choices), c.Bytes)
+            << c.Choices.ListA << c.Choices.InstallDriver;
+    }
+}
+
+TEST_F(SpaceCheckTest, SaysWhenTheVolumeIsShortOfRoom) {
+    EXPECT_EQ(FreeSpaceShortage(Source.Path(), Target.Path(), {true, true}), L"");
+    // A database larger than any disk here, without taking its room: a file with a hole. With
+    // the other files' bytes it needs a little over 4 TiB, rounded up.
+    {
+        TUniqueFile file(CreateFileW((Source / L"DTAfb\\R47.FDB").c_str(), GENERIC_WRITE, 0,
+                                     nullptr, CREATE_ALWAYS, 0, nullptr));
+        LARGE_INTEGER end;
+        end.QuadPart = 1LL << 42; // 4 TiB
+        ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) &&
+                    SetEndOfFile(file.get()));
+    }
+    const std::wstring text = FreeSpaceShortage(Source.Path(), Target.Path(), {true, true});
+    EXPECT_EQ(text.rfind(L"Недостаточно места на диске ", 0), 0u) << text;
+    EXPECT_NE(text.find(L"Нужно 4194304.1 МБ"), std::wstring::npos) << text;
+    // A target below folders still to be made is measured on the folder that exists.
+    EXPECT_EQ(FreeSpaceShortage(Source.Path(), Target / L"new\\deeper\\", {true, true}), text);
+}
+
+TEST_F(SpaceCheckTest, ADriveThatIsNotThereIsNotHeldAgainstTheRun) {
+    EXPECT_EQ(FreeSpaceShortage(Source.Path(), L"Q:\\nowhere\\Holter\\", {true, true}), L"");
+    EXPECT_EQ(FreeSpaceShortage(Source.Path(), L"Q:\\", {true, true}), L"");
+}
+
+} // namespace
