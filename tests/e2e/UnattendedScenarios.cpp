@@ -173,7 +173,7 @@ void VerySilentReadOnlyMedia(TContext& context) {
 
     const TSetupRun run = RunSetup(source, L"/VERYSILENT /LOG=" + log);
     context.Check(run.ExitCode == 0, L"exit code 0, not " + std::to_wstring(run.ExitCode));
-    CheckInstalled(context, installation);
+    CheckLeftBehind(context, installation);
     const auto lines = ReadLogFile(log);
     CheckLogFile(context, lines, installation);
     CheckEnd(context, lines, 0);
