@@ -68,8 +68,13 @@ void TApplication::HandleException() noexcept {
 
 void DispatchOne(MSG& msg) {
     HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root != nullptr && TForm::FromHandle(root) != nullptr && IsDialogMessageW(root, &msg)) {
-        return;
+    if (TForm* form = root != nullptr ? TForm::FromHandle(root) : nullptr) {
+        if (msg.message == WM_KEYDOWN && form->DialogKey(msg.wParam)) {
+            return;
+        }
+        if (IsDialogMessageW(root, &msg)) {
+            return;
+        }
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

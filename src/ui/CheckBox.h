@@ -8,4 +8,11 @@ public:
                 bool visible = true);
     bool Checked() const;
     void SetChecked(bool checked);
+    // The width that shows the box and the whole caption in the control's font, at the
+    // screen's setting (the box grows with the logical pixels per inch, the font does not).
+    int CaptionWidth() const;
+
+protected:
+    // Answers Active Accessibility with the check box's role, caption and state.
+    LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

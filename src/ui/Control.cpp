@@ -2,6 +2,7 @@
 
 #include "common/Errors.h"
 #include "ui/Boundary.h"
+#include "ui/Form.h"
 #include "ui/WinContainer.h"
 
 #include <commctrl.h>
@@ -115,7 +116,16 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 
 void TControl::SetVisible(bool visible) {
     FVisible = visible;
+    HWND focus = GetFocus();
+    const bool hidesFocus =
+        !visible && focus != nullptr && (focus == FHandle || IsChild(FHandle, focus));
     ShowWindow(FHandle, visible ? SW_SHOW : SW_HIDE);
+    if (hidesFocus) {
+        // The keys would go to a window nobody sees: the focus moves on, as a person expects.
+        if (TForm* form = TForm::FromHandle(GetAncestor(FHandle, GA_ROOT))) {
+            form->FocusFirst();
+        }
+    }
     if (FPlace.Align != TAlign::alNone && FParent != nullptr) {
         FParent->Realign();
     }

@@ -16,3 +16,8 @@ int PointsToPixels(int points) {
     TWindowDC screen(nullptr);
     return MulDiv(points, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
 }
+
+int ScaledToScreen(int pixelsAt96) {
+    TWindowDC screen(nullptr);
+    return MulDiv(pixelsAt96, GetDeviceCaps(screen.get(), LOGPIXELSY), 96);
+}

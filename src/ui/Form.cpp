@@ -2,6 +2,7 @@
 
 #include "common/Errors.h"
 #include "ui/Application.h"
+#include "ui/Button.h"
 #include "ui/Font.h"
 #include "ui/Timer.h"
 
@@ -186,6 +187,76 @@ int TForm::ShowModal() {
     return FModalResult;
 }
 
+namespace {
+bool Usable(HWND wnd) {
+    return wnd != nullptr && IsWindowVisible(wnd) && IsWindowEnabled(wnd);
+}
+} // namespace
+
+void FocusControl(HWND wnd) {
+    ::SetFocus(wnd);
+    // As the dialog keys do when they move into a field: its text selected, ready to be typed over.
+    if (GetFocus() == wnd && (SendMessageW(wnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+        SendMessageW(wnd, EM_SETSEL, 0, -1);
+    }
+}
+
+bool TForm::DialogKey(WPARAM key) {
+    if (key == VK_RETURN) {
+        HWND focus = GetFocus();
+        auto* focused = dynamic_cast<TButton*>(TControl::FromHandle(focus));
+        TButton* button = focused != nullptr && IsChild(FHandle, focus) && Usable(focus)
+                              ? focused
+                              : FindVisible([](TWinContainer& c) { return c.DefaultButton; });
+        if (button != nullptr && Usable(button->Handle())) {
+            button->Click();
+        }
+        return button != nullptr;
+    }
+    if (key == VK_ESCAPE) {
+        if (TButton* button = FindVisible([](TWinContainer& c) { return c.CancelButton; })) {
+            if (Usable(button->Handle())) {
+                button->Click();
+            }
+            return true;
+        }
+        if (EscapeCloses) {
+            SendMessageW(FHandle, WM_CLOSE, 0, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TForm::FocusFirst() {
+    if (TControl* control = FindVisible([](TWinContainer& c) {
+            return c.ActiveControl != nullptr && Usable(c.ActiveControl->Handle()) ? c.ActiveControl
+                                                                                   : nullptr;
+        })) {
+        FocusControl(control->Handle());
+    } else if (HWND first = GetNextDlgTabItem(FHandle, nullptr, FALSE)) {
+        FocusControl(first);
+    }
+}
+
+void TForm::SaveFocus() noexcept {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(FHandle, focus)) {
+        FSavedFocus = focus;
+    }
+}
+
+void TForm::RestoreFocus() {
+    // A container that held the focus only because nothing on its page could take it does
+    // not count: the page may have a control for it by now.
+    if (Usable(FSavedFocus) && IsChild(FHandle, FSavedFocus) &&
+        (GetWindowLongW(FSavedFocus, GWL_STYLE) & WS_TABSTOP) != 0) {
+        ::SetFocus(FSavedFocus);
+    } else {
+        FocusFirst();
+    }
+}
+
 UINT_PTR TForm::AddTimer(TTimer* timer) {
     FTimers.push_back(timer);
     return ++FLastTimerId;
@@ -199,6 +270,19 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
         Close();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            SaveFocus();
+            break;
+        }
+        if (HIWORD(wParam) == 0) { // not minimised
+            RestoreFocus();
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        RestoreFocus();
         return 0;
     case WM_SHOWWINDOW:
         if (wParam != FALSE && OnShow) {

@@ -37,6 +37,16 @@ public:
     HFONT MakeFont(const wchar_t* face, int pixelHeight, bool bold = false,
                    BYTE charset = DEFAULT_CHARSET);
 
+    // Enter and Esc, before the dialog keys: Enter presses the focused push button, else the
+    // default button (DefaultButton of the visible container that names one); Esc presses the
+    // cancel button, or closes the form as its close box does when EscapeCloses. True when the
+    // key was the form's (also when the button is disabled and nothing happens).
+    bool DialogKey(WPARAM key);
+    bool EscapeCloses = false;
+    // Puts the focus on the control a person uses next: ActiveControl of the visible container
+    // that names a usable one, else the first tab stop.
+    void FocusFirst();
+
     // Work for the quiet moments of the main form's message loop: one piece per call, made
     // only when no message waits; true while there may be more.
     virtual bool Idle() { return false; }
@@ -52,6 +62,10 @@ protected:
 
 private:
     bool CloseQuery();
+    // The focus is the form's own: kept when the form is deactivated (a modal window or a
+    // message box over it), given back when it is activated again.
+    void SaveFocus() noexcept;
+    void RestoreFocus();
     void DoClose();
     UINT_PTR AddTimer(TTimer* timer);
     void RemoveTimer(TTimer* timer) noexcept;
@@ -66,11 +80,15 @@ private:
     std::vector<TFormFont> FFonts;
     std::vector<TTimer*> FTimers;
     UINT_PTR FLastTimerId = 0;
+    HWND FSavedFocus = nullptr;
     bool FModal = false;
     int FModalResult = mrNone;
 
     friend class TTimer;
 };
+
+// Gives the window the keyboard focus; a field gets its text selected, as when tabbed into.
+void FocusControl(HWND wnd);
 
 // Binds a handler of a form by name: Bind(this, &TFMain::BtnStartNextClick).
 template <typename TOwner> std::function<void()> Bind(TOwner* owner, void (TOwner::*handler)()) {

@@ -11,4 +11,15 @@ public:
     int Count() const;
     void Clear();
     void SetItemHeight(int height);
+    // A list that follows what is added: each new item is scrolled into view while the last
+    // item shows; a list the user has scrolled up stays where it is until it is scrolled back
+    // to the end.
+    void SetFollowEnd(bool follow) noexcept { FFollowEnd = follow; }
+
+private:
+    // Whether the last item shows whole (an empty list counts as showing its end).
+    bool EndVisible() const;
+    void ShowEnd();
+
+    bool FFollowEnd = false;
 };

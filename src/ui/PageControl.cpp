@@ -1,5 +1,7 @@
 #include "ui/PageControl.h"
 
+#include "ui/Form.h"
+
 #include <utility>
 
 void TTabSheet::Create(TPageControl& owner, const std::wstring& name) {
@@ -48,7 +50,27 @@ void TPageControl::SetActivePage(TTabSheet& page) {
     }
     FActive = &page;
     ShowWindow(page.Handle(), SW_SHOW);
+    page.ArrangeTabOrder();
+    FocusPage(page);
     if (page.OnShow) {
         page.OnShow();
     }
+}
+
+void TPageControl::FocusPage(TTabSheet& page) {
+    // An inactive window gets its focus when it is activated again (TForm::RestoreFocus).
+    HWND root = GetAncestor(FHandle, GA_ROOT);
+    if (GetActiveWindow() != root) {
+        return;
+    }
+    HWND target = nullptr;
+    if (page.ActiveControl != nullptr && IsWindowVisible(page.ActiveControl->Handle()) &&
+        IsWindowEnabled(page.ActiveControl->Handle())) {
+        target = page.ActiveControl->Handle();
+    } else {
+        target = GetNextDlgTabItem(page.Handle(), nullptr, FALSE);
+    }
+    // With nothing to focus on the page, the page itself holds the focus, so that the keys
+    // still reach the form and not a control of the page just hidden.
+    FocusControl(target != nullptr ? target : page.Handle());
 }

@@ -28,12 +28,15 @@ class TPageControl : public TWinContainer {
 public:
     void Create(TWinContainer& parent, const TPlace& place);
     TTabSheet* ActivePage() const noexcept { return FActive; }
-    // Selecting a page whose controls are not made yet first makes those of every page, so
-    // that whatever the selected page leads to is there.
+    // Selecting a page puts the focus on its ActiveControl when it can take it, else on its first
+    // tab stop. Selecting a page whose controls are not made yet first makes those of every page,
+    // so that whatever the selected page leads to is there.
     void SetActivePage(TTabSheet& page);
     // Makes the controls of the first page still without them; false when all have them.
     bool CreatePendingPage();
 
 private:
+    void FocusPage(TTabSheet& page);
+
     TTabSheet* FActive = nullptr;
 };

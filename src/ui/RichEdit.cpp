@@ -1,11 +1,13 @@
 #include "ui/RichEdit.h"
 
 #include "common/Errors.h"
+#include "common/Handles.h"
 
 #include <richedit.h>
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
 // Loaded once and never freed: the window class lives in the library, and rich edit windows
@@ -57,4 +59,32 @@ void TRichEdit::SetInnerBorder(int pixels) {
     GetClientRect(FHandle, &r);
     InflateRect(&r, -pixels, -pixels);
     SendMessageW(FHandle, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&r));
+}
+
+void TRichEdit::LoadRtfInPixels(const BYTE* data, DWORD size) {
+    TWindowDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    if (dpi == 96 || dpi <= 0) {
+        LoadRtf(data, size);
+        return;
+    }
+    const std::string rtf(reinterpret_cast<const char*>(data), size);
+    std::string scaled;
+    scaled.reserve(rtf.size());
+    size_t from = 0;
+    for (size_t at = rtf.find("\\fs", from); at != std::string::npos; at = rtf.find("\\fs", from)) {
+        size_t end = at + 3;
+        while (end < rtf.size() && rtf[end] >= '0' && rtf[end] <= '9') {
+            ++end;
+        }
+        scaled.append(rtf, from, end - from);
+        if (end > at + 3) {
+            const int halfPoints = std::stoi(rtf.substr(at + 3, end - at - 3));
+            scaled.resize(scaled.size() - (end - at - 3));
+            scaled += std::to_string(std::max(1, MulDiv(halfPoints, 96, dpi)));
+        }
+        from = end;
+    }
+    scaled.append(rtf, from, std::string::npos);
+    LoadRtf(reinterpret_cast<const BYTE*>(scaled.data()), static_cast<DWORD>(scaled.size()));
 }

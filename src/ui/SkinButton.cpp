@@ -1,6 +1,10 @@
 #include "ui/SkinButton.h"
 
 #include "common/Handles.h"
+#include "ui/Accessible.h"
+#include "ui/WinContainer.h"
+
+#include <oleacc.h>
 
 namespace {
 const int kGlyphSize = 16;
@@ -34,25 +38,57 @@ LRESULT TSkinButton::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (FHot.Update(FHandle, message)) {
         InvalidateRect(FHandle, nullptr, FALSE);
     }
-    if (message == WM_GETDLGCODE) {
-        // An owner-drawn button is not taken for a push button by the dialog keys, so it asks
-        // for Enter itself. (Claiming to be a default push button instead would make them
-        // restyle it into a standard one.)
-        const auto* msg = reinterpret_cast<const MSG*>(lParam);
-        LRESULT code = TControl::ControlProc(message, wParam, lParam);
-        if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
-            code |= DLGC_WANTMESSAGE;
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+        // Which button Enter presses follows the focus: every skin button of the form draws
+        // its default state afresh.
+        const LRESULT result = TControl::ControlProc(message, wParam, lParam);
+        if (auto* form =
+                dynamic_cast<TWinContainer*>(TControl::FromHandle(GetAncestor(FHandle, GA_ROOT)))) {
+            InvalidateSkinButtons(*form);
         }
-        return code;
-    }
-    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-        SendMessageW(FHandle, BM_CLICK, 0, 0);
-        return 0;
+        return result;
     }
     if (message == WM_ERASEBKGND) {
         return TRUE; // DrawItem covers every pixel
     }
+    if (message == WM_GETOBJECT) {
+        // The standard object takes an owner-drawn button for a plain window.
+        if (const LRESULT object =
+                AccessibleObjectAnswer(FHandle, wParam, lParam, ROLE_SYSTEM_PUSHBUTTON)) {
+            return object;
+        }
+    }
     return TControl::ControlProc(message, wParam, lParam);
+}
+
+void TSkinButton::InvalidateSkinButtons(const TWinContainer& container) {
+    for (TControl* child : container.Children()) {
+        if (dynamic_cast<TSkinButton*>(child) != nullptr) {
+            InvalidateRect(child->Handle(), nullptr, FALSE);
+        } else if (const auto* inner = dynamic_cast<const TWinContainer*>(child)) {
+            InvalidateSkinButtons(*inner);
+        }
+    }
+}
+
+bool TSkinButton::IsDefault() const noexcept {
+    for (const TWinContainer* c = FParent; c != nullptr; c = c->Parent()) {
+        if (c->DefaultButton == this) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TSkinButton::ShowsDefault() const noexcept {
+    // As with standard push buttons: the focused push button is the one Enter presses; the
+    // default button only while no other push button of the window has the focus.
+    HWND focus = GetFocus();
+    if (dynamic_cast<TButton*>(TControl::FromHandle(focus)) != nullptr &&
+        GetAncestor(focus, GA_ROOT) == GetAncestor(FHandle, GA_ROOT)) {
+        return focus == FHandle;
+    }
+    return IsDefault();
 }
 
 bool TSkinButton::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -72,6 +108,11 @@ void TSkinButton::DrawFace(HDC dc, RECT r, UINT state) const {
     }
     FillSolid(dc, r, fill);
     Frame(dc, r, FLook.Frame);
+    if (ShowsDefault() && (state & ODS_DISABLED) == 0) {
+        // The default button: a frame twice as thick, as a standard default button has.
+        InflateRect(&r, -1, -1);
+        Frame(dc, r, FLook.Frame);
+    }
     if (hot && FLook.HotTrack != clNoColor) {
         InflateRect(&r, -1, -1);
         Frame(dc, r, FLook.HotTrack);
@@ -101,7 +142,9 @@ void TSkinButton::DrawContent(HDC dc, RECT r, UINT state) const {
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &line,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    if ((state & ODS_FOCUS) != 0 && (state & ODS_NOFOCUSRECT) == 0) {
+    if ((state & ODS_FOCUS) != 0) {
+        // Always shown, also before the keyboard was first used: the skin has no other sign
+        // of the focus.
         InflateRect(&r, -3, -3);
         DrawFocusRect(dc, &r);
     }

@@ -14,7 +14,8 @@ struct TButtonLook {
 };
 
 // A push button that draws itself: fill, frame, hot-tracking and a 16 x 16 glyph from a strip
-// whose left half is the normal image and right half the greyed one. It stays a standard
+// whose left half is the normal image and right half the greyed one; a double frame while it
+// is the button Enter presses, a dotted rectangle while it has the focus. It stays a standard
 // "BUTTON" with its caption as window text, so focus, Enter, Space and automation work.
 class TSkinButton : public TButton {
 public:
@@ -23,11 +24,17 @@ public:
                 const TBitmap32* glyph, const TButtonLook& look = {});
     bool Hot() const noexcept { return FHot.Hot(); }
     bool DrawItem(const DRAWITEMSTRUCT& item) override;
+    // DefaultButton of a container it lies in.
+    bool IsDefault() const noexcept;
+    // Whether Enter presses it now: it has the focus, or it is the default button and no other
+    // push button has the focus.
+    bool ShowsDefault() const noexcept;
 
 protected:
     LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    static void InvalidateSkinButtons(const TWinContainer& container);
     void DrawFace(HDC dc, RECT r, UINT state) const;
     void DrawContent(HDC dc, RECT r, UINT state) const;
 

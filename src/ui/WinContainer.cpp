@@ -234,3 +234,21 @@ void TWinContainer::SetPadding(int padding) {
     FPadding = padding;
     Realign();
 }
+
+void TWinContainer::ArrangeTabOrder() {
+    std::vector<TControl*> order = FChildren;
+    std::stable_sort(order.begin(), order.end(), [](const TControl* a, const TControl* b) {
+        const RECT ra = a->Bounds();
+        const RECT rb = b->Bounds();
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    HWND after = HWND_TOP;
+    for (TControl* child : order) {
+        SetWindowPos(child->Handle(), after, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        after = child->Handle();
+        if (auto* container = dynamic_cast<TWinContainer*>(child)) {
+            container->ArrangeTabOrder();
+        }
+    }
+}

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+class TButton;
+
 // A window of one of our own classes that holds controls: panels, pages, forms. It lays out
 // its aligned children, paints its colour, and passes each child's notifications back to it.
 // A colour value meaning "the parent's colour".
@@ -26,6 +28,20 @@ public:
     // Space kept free inside the edges when aligning (a frame the container paints).
     void SetPadding(int padding);
     const std::vector<TControl*>& Children() const noexcept { return FChildren; }
+
+    // The keyboard of a page or a form (TForm::DialogKey): Enter presses DefaultButton and Esc
+    // presses CancelButton of the visible container that names one; ActiveControl takes the
+    // focus when the container is shown or its form is activated with no focus of its own.
+    TButton* DefaultButton = nullptr;
+    TButton* CancelButton = nullptr;
+    TControl* ActiveControl = nullptr;
+    // Orders the tab stops as the eye reads the controls, top to bottom, then left to right: the
+    // children's z-order by their places, in this container and every one inside it. Only for
+    // containers whose children do not overlap (z-order is also painting order).
+    void ArrangeTabOrder();
+    // The first container, this one or a visible one inside it, for which pick gives something
+    // (depth first, in the children's order); null when none does.
+    template <typename TPick> auto FindVisible(TPick pick) -> decltype(pick(*this));
 
 protected:
     // Registers a window class of ours (once) whose windows talk to a TWinContainer.
@@ -51,3 +67,20 @@ private:
 
     friend class TControl;
 };
+
+template <typename TPick> auto TWinContainer::FindVisible(TPick pick) -> decltype(pick(*this)) {
+    if (FHandle == nullptr || !IsWindowVisible(FHandle)) {
+        return nullptr;
+    }
+    if (auto found = pick(*this)) {
+        return found;
+    }
+    for (TControl* child : FChildren) {
+        if (auto* container = dynamic_cast<TWinContainer*>(child)) {
+            if (auto found = container->FindVisible(pick)) {
+                return found;
+            }
+        }
+    }
+    return nullptr;
+}

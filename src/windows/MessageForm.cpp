@@ -42,11 +42,14 @@ void TFMessageform::CreateControls() {
     lblMessage.Create(*this, TPlace::Top(40), L"", SS_LEFT);
     lblMessage.SetFont(MakeFont(L"Tahoma", PointsToPixels(10)));
     // Bottom edges are taken in creation order: the countdown line lies below the buttons.
-    pnlClose.Create(*this, TPlace::Bottom(16));
-    btnStop.Create(pnlClose, TPlace::Left(80), L"остановить");
+    // The countdown line: 16 pixels high and "остановить" 80 wide at 96 dpi; the system draws
+    // the button's margins larger at 120, so the line grows with the setting to stay whole.
+    const int lineHeight = ScaledToScreen(16);
+    pnlClose.Create(*this, TPlace::Bottom(lineHeight));
+    btnStop.Create(pnlClose, TPlace::Left(ScaledToScreen(80)), L"остановить");
     lblClose.Create(pnlClose, TPlace::Left(0), L"Окно закроется через", SS_CENTER);
-    lblClose.SetBounds(0, 0, lblClose.TextWidth() + 8, 16);
-    lblSec.Create(pnlClose, TPlace::Left(60), L"  сек");
+    lblClose.SetBounds(0, 0, lblClose.TextWidth() + 8, lineHeight);
+    lblSec.Create(pnlClose, TPlace::Left(ScaledToScreen(60)), L"  сек");
     pnlButtons.Create(*this, TPlace::Bottom(24));
     const TPngReader png;
     png.Decode(FGlyphCancel, L"GLYPH_CANCEL");
@@ -57,6 +60,10 @@ void TFMessageform::CreateControls() {
     btnCancel.Create(pnlButtons, TPlace::Left(73), L"Отмена", &FGlyphCancel, look);
     btnOK.Create(pnlButtons, TPlace::Right(70), L"OK", &FGlyphOK, look);
     RzBorder1.Create(pnlButtons, TPlace::Right(10));
+    // Enter presses OK, Esc acts as the close box; OK has the focus when the window shows.
+    DefaultButton = &btnOK;
+    ActiveControl = &btnOK;
+    EscapeCloses = true;
     cbRealTime.Create(*this, TPlace::Bottom(17), L"Обработка программой анализа в реальном времени",
                       false);
     cbnotChek.Create(*this, TPlace::Bottom(17),
@@ -110,6 +117,7 @@ void TFMessageform::FormShow() {
     const int width = r.right - r.left;
     SetWindowPos(Handle(), HWND_TOPMOST, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  GetSystemMetrics(SM_CYSCREEN) / 2 - height, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ArrangeTabOrder();
     tt = NowDays();
 }
 

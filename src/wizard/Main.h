@@ -152,6 +152,7 @@ private:
     void ColorPanels();
     void LoadGlyphs();
     void CreatePages();
+    static void SetPageKeys(TTabSheet& page, TButton& enter, TButton& escape, TControl& focus);
     void CreateStartPage();
     void CreateInputPathPage();
     void CreateInputComponentsPage();

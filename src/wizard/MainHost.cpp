@@ -60,6 +60,9 @@ void TFMain::SetCanClose(bool canClose) {
 
 void TFMain::EnableExit() {
     BtnExit.SetEnabled(true);
+    if (InsatallPages.ActivePage() == &tsProgressInstall && GetActiveWindow() == Handle()) {
+        BtnExit.SetFocus();
+    }
 }
 
 void TFMain::CloseWindow() {

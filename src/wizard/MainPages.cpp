@@ -1,6 +1,8 @@
 // The wizard's pages: their controls, texts, fonts and places.
 #include "wizard/Main.h"
 
+#include <algorithm>
+
 namespace {
 const COLORREF clBlack = RGB(0, 0, 0);
 const COLORREF clNavy = RGB(0, 0, 128);
@@ -35,12 +37,21 @@ void TFMain::CreatePages() {
     BG.Create(*this, TPlace::Client()); // last: below the controls
 }
 
+// Enter presses the page's forward button, Esc its "Отмена" (or "Выход" where the walk ends);
+// the focus goes where a person types or presses next when the page shows.
+void TFMain::SetPageKeys(TTabSheet& page, TButton& enter, TButton& escape, TControl& focus) {
+    page.DefaultButton = &enter;
+    page.CancelButton = &escape;
+    page.ActiveControl = &focus;
+}
+
 void TFMain::CreateStartPage() {
     PnlStartButtons.Create(tsStart, TPlace::Bottom(42));
     BtnCancel.Create(PnlStartButtons, TPlace::Left(99), L"Отмена", &FGlyphCancel);
     BtnCancel.OnClick = Bind(this, &TFMain::BtnCancelClick);
     BtnStartNext.Create(PnlStartButtons, TPlace::Right(98), L"Далее", &FGlyphNext);
     BtnStartNext.OnClick = Bind(this, &TFMain::BtnStartNextClick);
+    SetPageKeys(tsStart, BtnStartNext, BtnCancel, BtnStartNext);
     MemoStart.SetFont(MakeFont(L"Times New Roman", 20));
     MemoStart.Create(tsStart, TPlace::Client(),
                      {L"Добро пожаловать в программу установки комплекса ", L"\"СОНТИРА\"!", L"",
@@ -67,6 +78,7 @@ void TFMain::CreateInputPathPage() {
     ePath.Create(PnlPath, TPlace::Client(), FPresets.Path.value_or(L"C:\\" + AppNameStr), 0);
     ePath.SetFlatFrame(GetSysColor(COLOR_BTNFACE), kPathHotFrame);
     PnlPath.SetBorderColor(InsatallPages.Color());
+    SetPageKeys(tsInputPath, BtnInputPathNext, BtnCancel2, ePath);
 }
 
 void TFMain::CreateInputComponentsPage() {
@@ -80,11 +92,14 @@ void TFMain::CreateInputComponentsPage() {
     BtnInputComponentsBack.Create(PnlInputComponentsButtons, TPlace::Right(98), L"Назад",
                                   &FGlyphBack);
     BtnInputComponentsBack.OnClick = Bind(this, &TFMain::BtnInputComponentsBackClick);
+    SetPageKeys(tsInputComponents, BtnInsatall, BtnCancel4, BtnInsatall);
     PnlOptions.Create(tsInputComponents, TPlace::Bottom(123), TPanelBorder::pbRounded);
     CBWindows.Create(PnlOptions, TPlace::At(0, 95, 207, 21),
                      {L"Windows 7, Windows 8", L"Windows XP"}, false);
     CBWindows.SetItemIndex(0);
     CbDriverInstal.Create(PnlOptions, TPlace::At(246, 101, 184, 20), L"Устанавливать драйвер");
+    // At 120 dpi the box is larger and the caption would lose its end: wider where needed.
+    CbDriverInstal.SetBounds(246, 101, std::max(184, CbDriverInstal.CaptionWidth()), 20);
     CbDriverInstal.SetChecked(FPresets.Driver.value_or(true));
     MemoInputComponents.SetFont(MakeFont(L"Tahoma", 15));
     MemoInputComponents.Create(
@@ -109,8 +124,11 @@ void TFMain::CreateProgressPage() {
     BtnExit.Create(PnlProgressButtons, TPlace::Right(99), L"Выход", &FGlyphExit);
     BtnExit.OnClick = Bind(this, &TFMain::BtnExitClick);
     BtnExit.SetEnabled(false);
+    // Esc and Enter do nothing while "Выход" is disabled, that is during the run.
+    SetPageKeys(tsProgressInstall, BtnExit, BtnExit, BtnExit);
     LogList.Create(tsProgressInstall, TPlace::Client(), false);
     LogList.SetItemHeight(18);
+    LogList.SetFollowEnd(true);
 }
 
 void TFMain::CreateCancelPage() {
@@ -122,6 +140,7 @@ void TFMain::CreateCancelPage() {
     PnlCancelButtons.Create(tsCancel, TPlace::Bottom(37));
     BtnExitCancel.Create(PnlCancelButtons, TPlace::Right(99), L"Выход", &FGlyphExit);
     BtnExitCancel.OnClick = Bind(this, &TFMain::BtnExitClick);
+    SetPageKeys(tsCancel, BtnExitCancel, BtnExitCancel, BtnExitCancel);
 }
 
 void TFMain::CreateChangeFontSizePage() {
@@ -131,6 +150,7 @@ void TFMain::CreateChangeFontSizePage() {
     BtnChangeFont.Create(PnlChangeFontButtons, TPlace::Right(196), L"Изменить настройки",
                          &FGlyphInstall);
     BtnChangeFont.OnClick = Bind(this, &TFMain::BtnChangeFontClick);
+    SetPageKeys(tsChangeFontSize, BtnExitOnChangefont, BtnExitOnChangefont, BtnExitOnChangefont);
     PnlChangeFontSpacer.Create(tsChangeFontSize, TPlace::Bottom(3));
     MemoChangeFontSize.SetFont(MakeFont(L"Tahoma", 15));
     MemoChangeFontSize.Create(

@@ -26,7 +26,8 @@ void TFMain::LoadGlyphs() {
 
 void TFMain::LoadInfo() {
     const TRcData info = FindRcData(L"INFO");
-    RichEdit1.LoadRtf(info.Data, info.Size);
+    // The whole text shows, without a scroll bar, at 120 dpi too.
+    RichEdit1.LoadRtfInPixels(info.Data, info.Size);
 }
 
 void TFMain::ColorPanels() {

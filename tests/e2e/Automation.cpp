@@ -114,6 +114,29 @@ void Settle(HWND wnd) {
     }
 }
 
+HWND FocusOf(HWND wnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(wnd, nullptr), &info)) {
+        return nullptr;
+    }
+    return info.hwndFocus;
+}
+
+void PressKey(HWND anyWindow, UINT key, HWND mainWindow) {
+    HWND focus = FocusOf(anyWindow);
+    if (focus == nullptr) {
+        Fail(L"no window has the keyboard focus to take key " + std::to_wstring(key));
+    }
+    const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    const LPARAM down = 1 | static_cast<LPARAM>(scan << 16);
+    const LPARAM up = down | (LPARAM(1) << 30) | (LPARAM(1) << 31);
+    if (!PostMessageW(focus, WM_KEYDOWN, key, down) || !PostMessageW(focus, WM_KEYUP, key, up)) {
+        Fail(L"could not post key " + std::to_wstring(key) + L" to \"" + TextOf(focus) + L"\"");
+    }
+    Settle(mainWindow);
+}
+
 void Click(HWND button, HWND mainWindow) {
     if (!PostMessageW(button, BM_CLICK, 0, 0)) {
         Fail(L"could not post a click to the button \"" + TextOf(button) + L"\"");

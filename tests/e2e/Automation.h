@@ -37,6 +37,15 @@ void Settle(HWND wnd);
 // until mainWindow has handled its pending messages.
 void Click(HWND button, HWND mainWindow);
 
+// The window that has the keyboard focus in the thread of wnd (GetGUIThreadInfo); null when
+// none has it.
+HWND FocusOf(HWND wnd);
+
+// A key pressed and let go, as the keyboard gives it: WM_KEYDOWN and WM_KEYUP posted to the
+// window with the focus in the thread of anyWindow; then waits until mainWindow has handled
+// its pending messages. Fails when no window has the focus.
+void PressKey(HWND anyWindow, UINT key, HWND mainWindow);
+
 void SetText(HWND wnd, const std::wstring& text);
 bool IsChecked(HWND checkBox);
 std::vector<std::wstring> ListBoxLines(HWND listBox);

@@ -19,6 +19,7 @@ void InstallAtLargeFonts(TContext& context, bool driverYes, bool exitYes) {
     WalkToOptions(wizard, context);
     StartInstallation(wizard, context, driverYes);
     const TRunEnd end = WaitRunEnd(wizard, false);
+    context.Shot(L"11-final-question", wizard);
     context.CheckEqual(wizard.VisiblePage(), L"tsProgressInstall", L"page at the final question");
     CheckInstallation(context, wizard, installation);
     AnswerFinalQuestion(wizard, context, end.FinalQuestion, exitYes);

@@ -134,6 +134,7 @@ void AnswerFinalQuestion(TWizard& wizard, TContext& context, const TMessageBox& 
         return;
     }
     wizard.WaitPage(L"tsProgressInstall");
+    wizard.CheckFocus(context, L"Button", L"Выход", L"on the progress page after the run");
     wizard.Press(L"Выход");
     CheckExit(wizard, context, L"No to the final question, then \"Выход\"");
 }

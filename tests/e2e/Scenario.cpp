@@ -44,7 +44,12 @@ void TContext::Shot(const std::wstring& name, const TWizard& wizard) const {
     if (!FStepShots) {
         return;
     }
-    // Let the windows paint what the last step changed before the screen is read.
+    // Let the windows paint what the last step changed before the screen is read, the focus
+    // included (a window shown a moment ago takes it when it is activated).
+    for (ULONGLONG end = GetTickCount64() + 3000;
+         FocusOf(wizard.Main()) == nullptr && GetTickCount64() < end;) {
+        Sleep(50);
+    }
     Settle(wizard.Main());
     Sleep(300);
     SavePng(name, ProcessWindowsArea(wizard.ProcessId()));

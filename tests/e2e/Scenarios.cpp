@@ -20,6 +20,9 @@ constexpr TScenario Scenarios[] = {
     {L"unattended-target-refused", UnattendedTargetRefused},
     {L"unattended-bad-command-line", UnattendedBadCommandLine},
     {L"unattended-second-copy", UnattendedSecondCopy},
+    {L"keyboard-install", KeyboardInstall},
+    {L"keyboard-escape", KeyboardEscape},
+    {L"keyboard-tab-order", KeyboardTabOrder},
 };
 
 // Cases that need Wine to refuse writes to read-only files, as Windows does: it does only for

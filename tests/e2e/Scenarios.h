@@ -38,6 +38,12 @@ void UnattendedTargetRefused(TContext& context);
 void UnattendedBadCommandLine(TContext& context);
 // A second copy while the wizard runs: exit 1.
 void UnattendedSecondCopy(TContext& context);
+// The keyboard alone (KeyboardScenarios.cpp): a whole default installation at 96 dpi with
+// Enter only; Esc on pages 1 to 3 with the question answered No and Yes, and in the driver
+// warning; the tab order of pages 2 and 3 and of the warning, and the accessible names.
+void KeyboardInstall(TContext& context);
+void KeyboardEscape(TContext& context);
+void KeyboardTabOrder(TContext& context);
 
 // Run by a user without privileges, on a prefix of that user's (UnprivilegedScenarios.cpp).
 // A reinstall over an installation whose backup and updater files are read-only.

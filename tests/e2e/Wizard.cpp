@@ -128,6 +128,33 @@ void TWizard::Press(const wchar_t* caption) const {
     Click(button, FMain);
 }
 
+HWND TWizard::Focus() const {
+    return FocusOf(FMain);
+}
+
+void TWizard::Key(UINT key) const {
+    PressKey(FMain, key, FMain);
+}
+
+void TWizard::CheckFocus(TContext& context, const wchar_t* className, const wchar_t* caption,
+                         const std::wstring& where) const {
+    // The page shows a moment before its control takes the focus: a short wait.
+    const auto focused = [&](HWND focus) {
+        return focus != nullptr && lstrcmpiW(ClassOf(focus).c_str(), className) == 0 &&
+               (caption == nullptr || TextOf(focus) == caption);
+    };
+    HWND focus = Focus();
+    for (ULONGLONG end = GetTickCount64() + 5000; !focused(focus) && GetTickCount64() < end;) {
+        Sleep(PollIntervalMs);
+        focus = Focus();
+    }
+    const std::wstring found =
+        focus != nullptr ? ClassOf(focus) + L" \"" + TextOf(focus) + L"\"" : L"no window";
+    const bool ok = focused(focus);
+    context.Check(ok, L"focus " + where + L" is on " + found + L", expected " + className +
+                          (caption != nullptr ? L" \"" + std::wstring(caption) + L"\"" : L""));
+}
+
 HWND TWizard::PageNamed(const std::wstring& page) const {
     const auto found = AllDescendants(FMain, PageClass, page.c_str());
     if (found.empty()) {

@@ -48,6 +48,15 @@ public:
     // Clicks the enabled button of that caption on the visible page.
     void Press(const wchar_t* caption) const;
 
+    // The window with the keyboard focus in the wizard's thread (GetGUIThreadInfo), and a key
+    // pressed there, as a person types it.
+    HWND Focus() const;
+    void Key(UINT key) const;
+    // Fails unless the focus is on the control of that class and caption (a null caption: any),
+    // with what the wizard shows otherwise.
+    void CheckFocus(TContext& context, const wchar_t* className, const wchar_t* caption,
+                    const std::wstring& where) const;
+
     // A page by name, selected or not.
     HWND PageNamed(const std::wstring& page) const;
     // The lines of the log list on the progress page, also when another page is selected.

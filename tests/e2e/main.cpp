@@ -7,6 +7,9 @@
 //                                           --unprivileged: the cases for a user without
 //                                           privileges
 //   e2e.exe --demo FOLDER DISTRIBUTION      the demo walk, a screenshot of every page in FOLDER
+//   e2e.exe --demo FOLDER --only NAME ...   that scenario instead, with its screenshots
+//   --dpi N                                 the screen's logical pixels per inch for the
+//                                           scenarios that set none themselves
 //
 // Paths may be Linux paths; they are read through Wine's drive Z:.
 #include <windows.h>
@@ -16,6 +19,7 @@
 #include <vector>
 
 #include "Files.h"
+#include "Machine.h"
 #include "Report.h"
 #include "Scenario.h"
 #include "common/Errors.h"
@@ -31,6 +35,7 @@ struct TOptions {
     bool Demo = false;
     bool Faults = false;
     bool Unprivileged = false;
+    DWORD Dpi = 0;
 };
 
 bool ParseOptions(int argc, wchar_t** argv, TOptions& options) {
@@ -44,6 +49,8 @@ bool ParseOptions(int argc, wchar_t** argv, TOptions& options) {
             options.Faults = true;
         } else if (arg == L"--unprivileged") {
             options.Unprivileged = true;
+        } else if (arg == L"--dpi" && hasValue) {
+            options.Dpi = static_cast<DWORD>(std::stoul(argv[++i]));
         } else if (arg == L"--only" && hasValue) {
             options.Only = argv[++i];
         } else if (!arg.starts_with(L"--") && options.Distribution.empty()) {
@@ -79,14 +86,14 @@ bool Run(const TScenario& scenario, TContext& context) {
 int RunAll(const TOptions& options) {
     TContext context(options.Distribution, options.ShotsFolder, options.Demo);
     std::vector<TScenario> selected;
-    if (options.Demo) {
+    if (options.Demo && options.Only.empty()) {
         selected.push_back(DemoScenario());
     }
     const auto table = options.Faults         ? FaultScenarios()
                        : options.Unprivileged ? UnprivilegedScenarios()
                                               : AllScenarios();
     for (const auto& scenario : table) {
-        if (!options.Demo && (options.Only.empty() || options.Only == scenario.Name)) {
+        if (options.Only.empty() ? !options.Demo : options.Only == scenario.Name) {
             selected.push_back(scenario);
         }
     }
@@ -110,10 +117,14 @@ int wmain(int argc, wchar_t** argv) {
     e2e::TOptions options;
     if (!e2e::ParseOptions(argc, argv, options)) {
         e2e::Print(L"usage: e2e.exe [--faults | --unprivileged] [--only NAME] [--shots FOLDER] "
-                   L"DISTRIBUTION\n"
-                   L"       e2e.exe --demo FOLDER DISTRIBUTION");
+                   L"[--dpi N] DISTRIBUTION\n"
+                   L"       e2e.exe --demo FOLDER [--only NAME] [--dpi N] DISTRIBUTION");
         return 2;
     }
     TComInit com;
+    if (options.Dpi != 0) {
+        e2e::TScreenDpi screen(options.Dpi);
+        return e2e::RunAll(options);
+    }
     return e2e::RunAll(options);
 }
