@@ -4,7 +4,7 @@
 // Prints one line per method: its name, then the median and every time in milliseconds; and
 // the buffer size CopyFileByStream uses.
 #include "common/DirEnum.h"
-#include "install/FilePrimitives.h"
+#include "primitives/FilePrimitives.h"
 
 #include <windows.h>
 

@@ -7,6 +7,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -104,7 +105,7 @@ TStart TimeOneStart(const std::wstring& program, const wchar_t* className) {
 } // namespace
 
 int BenchStartup(const std::wstring& install, const std::wstring& minimal,
-                 const std::wstring& platform, int repetitions) {
+                 const std::wstring& platform, const std::wstring& peer, int repetitions) {
     struct TContender {
         const char* Name;
         std::wstring Program;
@@ -114,8 +115,9 @@ int BenchStartup(const std::wstring& install, const std::wstring& minimal,
     } contenders[] = {
         {"startup.Install", install, L"TFMain", "startup.InstallPeakKiB", {}, {}},
         {"startup.minimal", minimal, L"TBenchMinimal", "startup.minimalPeakKiB", {}, {}},
-        {"startup.platform", platform, L"TBenchMinimal", "startup.platformPeakKiB", {}, {}}};
-    constexpr int Count = 3;
+        {"startup.platform", platform, L"TBenchMinimal", "startup.platformPeakKiB", {}, {}},
+        {"startup.peer", peer, L"#32770", "startup.peerPeakKiB", {}, {}}};
+    constexpr int Count = std::size(contenders);
     // One untimed round loads the programs into the cache; then they take turns.
     for (int round = -1; round < repetitions; ++round) {
         for (int i = 0; i < Count; ++i) {

@@ -15,6 +15,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         InitCommonProc();
         // A relative target path typed into the wizard resolves against the program's folder.
         SetCurrentDirectoryW(ExecutableFolder().c_str());
+        const TApplicationScope application;
         return RunSetup(GetCommandLineW());
     } catch (...) {
         Application.HandleException();

@@ -11,9 +11,9 @@ extern const std::wstring& LanguageCode; // "RUS" or "ENG"
 
 // Start-up of the shared values, before the message table and before any window exists.
 void InitCommonVar();
-// The same start-up for a program that lives in the given folder (ending in "\"): what tests
-// use, since the real one reads beside the running executable.
-void InitCommonVarIn(const std::wstring& programDir);
+// Test seam: the same start-up for a program that lives in the given folder, since the real
+// one reads beside the running executable.
+void InitCommonVarForTests(const std::wstring& programDir);
 
 // Fills ProgramSettings from ProgramDir + "Settings\holter.ini"; only the start-up calls it.
 void LoadSettings();

@@ -40,7 +40,7 @@ void EnableShutdownPrivilege() {
 
 } // namespace
 
-TExitWindowsCall SetExitWindowsCall(TExitWindowsCall call) {
+TExitWindowsCall ReplaceExitWindowsForTests(TExitWindowsCall call) {
     return std::exchange(ExitWindowsCall(), std::move(call));
 }
 

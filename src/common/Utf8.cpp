@@ -13,3 +13,11 @@ std::string ToUtf8(const std::wstring& text) {
     WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
     return bytes;
 }
+
+std::wstring Widen(const char* text) {
+    std::wstring result;
+    for (; *text != '\0'; ++text) {
+        result += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+    }
+    return result;
+}

@@ -1,5 +1,5 @@
 #pragma once
-#include "install/FilePrimitives.h"
+#include "primitives/FilePrimitives.h"
 #include "install/InstallLog.h"
 
 // Copies that failed are said in one plain line of the run's log with their count and where

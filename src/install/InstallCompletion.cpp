@@ -7,11 +7,10 @@
 #include "common/SmallFonts.h"
 #include "install/BackupChoice.h"
 #include "install/CopyFailures.h"
-#include "install/FilePrimitives.h"
-#include "install/ProcessPrimitives.h"
+#include "primitives/FilePrimitives.h"
+#include "primitives/ProcessPrimitives.h"
 #include "integration/ReleaseInfo.h"
 #include "integration/Shortcut.h"
-#include "ResourceIds.h"
 
 #include <vector>
 
@@ -77,10 +76,10 @@ std::wstring TInstallRun::RunNewestBackupScript() {
 
 void TInstallRun::CreateDesktopShortcut() {
     const HINSTANCE self = GetModuleHandleW(nullptr);
-    const std::wstring description = LoadAppString(self, IDS_PRODUCT_DESCRIPTION);
-    const std::wstring product = LoadAppString(self, IDS_PRODUCT_NAME);
-    const std::wstring linkName = LoadAppString(self, IDS_PRODUCT_NAME);
-    const std::wstring program = LoadAppString(self, IDS_MAIN_EXECUTABLE);
+    const std::wstring description = ProductDescription(self);
+    const std::wstring product = ProductName(self);
+    const std::wstring linkName = ProductName(self);
+    const std::wstring program = MainExecutableName(self);
     std::wstring linkFile;
     CreateShellLink(FTarget + program, TLinkLocation::llDesktop, L"", L"", L"",
                     description + L" \"" + product + L"\"", linkName, linkFile);

@@ -7,7 +7,7 @@
 #include "common/WindowsFolder.h"
 #include "install/CounterFile.h"
 #include "install/DatabaseKeep.h"
-#include "install/FilePrimitives.h"
+#include "primitives/FilePrimitives.h"
 #include "install/InstallFiles.h"
 #include "integration/CreateNSI.h"
 #include "integration/Fonts.h"

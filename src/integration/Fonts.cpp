@@ -2,7 +2,7 @@
 
 #include "common/Handles.h"
 #include "common/WindowsFolder.h"
-#include "install/FilePrimitives.h"
+#include "primitives/FilePrimitives.h"
 #include "integration/FontFaceName.h"
 #include "integration/FontRegistry.h"
 #include "integration/FontResource.h"

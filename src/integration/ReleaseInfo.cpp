@@ -3,6 +3,7 @@
 #include "common/ComValues.h"
 #include "common/Errors.h"
 #include "common/Handles.h"
+#include "common/Utf8.h"
 
 #include <msxml2.h>
 
@@ -122,14 +123,6 @@ void WriteLevel(const std::wstring& path, const std::wstring& Level) {
     if (FAILED(hr)) {
         throw EError(L"cannot save " + path + L": " + SysErrorMessage(static_cast<DWORD>(hr)));
     }
-}
-
-std::wstring Widen(const char* text) {
-    std::wstring result;
-    for (; *text != '\0'; ++text) {
-        result += static_cast<wchar_t>(static_cast<unsigned char>(*text));
-    }
-    return result;
 }
 
 } // namespace

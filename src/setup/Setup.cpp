@@ -12,7 +12,6 @@
 #include "wizard/Brand.h"
 #include "wizard/Main.h"
 #include "wizard/PathCheck.h"
-#include "ResourceIds.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ const wchar_t* const CopiesFailed = L"установка завершена, н�
 
 // The path field's default.
 std::wstring DefaultTarget() {
-    return L"C:\\" + LoadAppString(GetModuleHandleW(nullptr), IDS_APP_FOLDER);
+    return L"C:\\" + AppFolderName(GetModuleHandleW(nullptr));
 }
 
 struct TOutcome {
@@ -85,7 +84,7 @@ TRunResult RunUnattended(const TCommandLine& options, const std::wstring& target
         main.Preset({target, driver});
         return main.InstallUnattended(driver);
     }
-    IsLovenaBrand = IsLovenaName(LoadAppString(GetModuleHandleW(nullptr), IDS_PRODUCT_NAME));
+    IsLovenaBrand = IsLovenaName(ProductName(GetModuleHandleW(nullptr)));
     TSilentHost host({target, driver, IsLovenaBrand});
     return TInstallRun(host, ExecutableFolder()).Execute();
 }
@@ -126,7 +125,6 @@ int RunSetup(const std::wstring& commandLine) {
               options.Mode == TSetupMode::smWizard && !options.Dir
                   ? target + L" (по умолчанию, выбирается в мастере)"
                   : target);
-    Application.Initialize();
     Application.Title = L"Установка комплекса \"Сонтира\"";
 
     TOutcome outcome{ecInstalled, L""};

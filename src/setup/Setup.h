@@ -2,7 +2,8 @@
 #include <string>
 
 // The program as its command line asks: the wizard, or an installation nobody attends.
-// Every run writes its log file. Returns the process's exit code.
+// Every run writes its log file. Returns the process's exit code. Runs inside a
+// TApplicationScope, which owns the windows it makes.
 int RunSetup(const std::wstring& commandLine);
 
 // Exit codes of the unattended modes (the wizard ends with 0).

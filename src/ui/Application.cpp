@@ -2,10 +2,13 @@
 
 #include "common/Errors.h"
 #include "common/SetupLog.h"
+#include "common/Utf8.h"
 #include "ui/Form.h"
 
 #include <commctrl.h>
 #include <objbase.h>
+
+#include <utility>
 
 TApplication Application;
 
@@ -15,14 +18,16 @@ void TApplication::Initialize() {
     InitCommonControlsEx(&icc);
 }
 
-TApplication::~TApplication() {
+void TApplication::Finalize() noexcept {
     // Forms before COM: their controls may hold COM objects.
+    FMainForm = nullptr;
     while (!FForms.empty()) {
         FForms.pop_back();
     }
     if (SUCCEEDED(FComResult)) {
         CoUninitialize();
     }
+    FComResult = E_FAIL;
 }
 
 void TApplication::ShowException(const std::wstring& message) noexcept {
@@ -42,14 +47,6 @@ void TApplication::ShowException(const std::wstring& message) noexcept {
     }
 }
 
-static std::wstring Widen(const char* text) {
-    std::wstring result;
-    for (const char* p = text; *p != '\0'; ++p) {
-        result += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-    }
-    return result;
-}
-
 void TApplication::HandleException() noexcept {
     try {
         throw;
@@ -64,6 +61,25 @@ void TApplication::HandleException() noexcept {
     } catch (...) {
         ShowException(L"Unknown exception");
     }
+}
+
+void TApplication::DeferException() noexcept {
+    if (FDeferred == nullptr && !FReportingDeferred) {
+        FDeferred = std::current_exception();
+    }
+}
+
+void TApplication::ReportDeferred() noexcept {
+    if (FDeferred == nullptr || FReportingDeferred) {
+        return;
+    }
+    FReportingDeferred = true;
+    try {
+        std::rethrow_exception(std::exchange(FDeferred, nullptr));
+    } catch (...) {
+        HandleException();
+    }
+    FReportingDeferred = false;
 }
 
 void DispatchOne(MSG& msg) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,11 +9,13 @@
 class TForm;
 
 // The program's application object: COM and common controls for the GUI thread, the title,
-// the default error report, the message loop and the forms it owns until exit.
+// the default error report, the message loop and the forms it owns. Its life is a
+// TApplicationScope inside wWinMain, not the life of the process.
 class TApplication {
 public:
     void Initialize();
-    ~TApplication();
+    // Destroys every form it owns, the last made first, then releases COM.
+    void Finalize() noexcept;
 
     std::wstring Title;
 
@@ -25,6 +28,10 @@ public:
     bool ErrorReported() const noexcept { return FErrorReported; }
     // Reports the exception being handled; for catch blocks at the Windows boundary.
     void HandleException() noexcept;
+    // For paints and timers: keeps the exception being handled, unless one is kept or being
+    // reported already; ReportDeferred reports it after the message.
+    void DeferException() noexcept;
+    void ReportDeferred() noexcept;
 
     // One pass over the pending messages, so that windows repaint during long steps.
     void ProcessMessages();
@@ -49,9 +56,21 @@ private:
     TForm* FMainForm = nullptr;
     HRESULT FComResult = E_FAIL;
     bool FErrorReported = false;
+    std::exception_ptr FDeferred;
+    bool FReportingDeferred = false;
 };
 
 extern TApplication Application;
+
+// The application's life as a scope of wWinMain: on leaving it, the windows are destroyed and
+// COM is released, in that order, before wWinMain returns and before static destruction.
+class TApplicationScope {
+public:
+    TApplicationScope() { Application.Initialize(); }
+    ~TApplicationScope() { Application.Finalize(); }
+    TApplicationScope(const TApplicationScope&) = delete;
+    TApplicationScope& operator=(const TApplicationScope&) = delete;
+};
 
 // Translates and dispatches one message, with dialog keyboard navigation for our forms.
 void DispatchOne(MSG& msg);

@@ -40,7 +40,8 @@ LRESULT CALLBACK TControl::SubclassProc(HWND wnd, UINT message, WPARAM wParam, L
         return DefSubclassProc(wnd, message, wParam, lParam);
     }
     auto* self = reinterpret_cast<TControl*>(data);
-    return Guarded<LRESULT>(0, [&] { return self->ControlProc(message, wParam, lParam); });
+    return GuardedMessage<LRESULT>(message, 0,
+                                   [&] { return self->ControlProc(message, wParam, lParam); });
 }
 
 LRESULT TControl::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,7 @@
 
 #include "common/Errors.h"
 #include "ui/Boundary.h"
+#include "ui/PaintGuard.h"
 #include "ui/BusyCursor.h"
 
 #include <algorithm>
@@ -70,7 +71,8 @@ LRESULT CALLBACK TWinContainer::StaticWndProc(HWND wnd, UINT message, WPARAM wPa
         self->FHandle = nullptr;
         return DefWindowProcW(wnd, message, wParam, lParam);
     }
-    return Guarded<LRESULT>(0, [&] { return self->WndProc(message, wParam, lParam); });
+    return GuardedMessage<LRESULT>(message, 0,
+                                   [&] { return self->WndProc(message, wParam, lParam); });
 }
 
 LRESULT TWinContainer::Default(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -110,10 +112,8 @@ LRESULT TWinContainer::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(FHandle, &ps);
-        Paint(dc);
-        EndPaint(FHandle, &ps);
+        const TPaintGuard paint(FHandle);
+        Paint(paint.Dc());
         return 0;
     }
     case WM_SIZE:

@@ -5,7 +5,6 @@
 #include "install/SpaceCheck.h"
 #include "ui/MessageDlg.h"
 #include "wizard/LargeFonts.h"
-#include "ResourceIds.h"
 #include "wizard/Brand.h"
 
 namespace {
@@ -13,7 +12,7 @@ const int kClientWidth = 954;
 const int kClientHeight = 579;
 } // namespace
 
-TFMain::TFMain() {
+TFMain::TFMain(HINSTANCE strings) : FStrings(strings) {
     CreateForm(L"TFMain", L"Установка комплекса",
                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
                kClientWidth, kClientHeight);
@@ -28,10 +27,9 @@ TFMain::TFMain() {
 
 void TFMain::FormCreate() {
     LoadSkin();
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    IsLovenaBrand = IsLovenaName(LoadAppString(instance, IDS_PRODUCT_NAME));
+    IsLovenaBrand = IsLovenaName(ProductName(FStrings));
     LoadInfo();
-    AppNameStr = LoadAppString(instance, IDS_APP_FOLDER); // the path field starts with it
+    AppNameStr = AppFolderName(FStrings); // the path field starts with it
     FCanClose = true;
     InsatallPages.SetActivePage(tsStart);
     // The exit button is made disabled, with its page.
@@ -56,12 +54,12 @@ void TFMain::BtnInsatallClick() {
     }
     // A run that raises stays recorded as stopped.
     FRunResult = TRunResult::rrStopped;
-    FRunResult = TInstallRun(*this, DistributionFolder).Execute();
+    FRunResult = TInstallRun(*this, FDistributionFolder).Execute();
 }
 
 bool TFMain::EnoughSpace() {
     const std::wstring shortage =
-        FreeSpaceShortage(DistributionFolder, TrimBlanks(ePath.Text()),
+        FreeSpaceShortage(FDistributionFolder, TrimBlanks(ePath.Text()),
                           {CBWindows.ItemIndex() == 0, CbDriverInstal.Checked()});
     if (shortage.empty()) {
         return true;
@@ -78,7 +76,7 @@ TRunResult TFMain::InstallUnattended(bool installDriver) {
     FSilent.emplace(installDriver);
     InsatallPages.SetActivePage(tsProgressInstall);
     Show();
-    return TInstallRun(*this, DistributionFolder).Execute();
+    return TInstallRun(*this, FDistributionFolder).Execute();
 }
 
 bool TFMain::Cancelled() const {

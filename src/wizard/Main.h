@@ -23,7 +23,9 @@
 // The setup wizard's main window: six pages without tabs and the buttons that walk them.
 class TFMain : public TForm, public TInstallHost {
 public:
-    TFMain();
+    // strings: the module whose string table names the product; the executable, unless a test
+    // gives another.
+    explicit TFMain(HINSTANCE strings = GetModuleHandleW(nullptr));
 
     // The skin's images, opaque; loaded at creation, drawn by BGResize.
     TBitmap32 BG_bmp;
@@ -33,12 +35,14 @@ public:
     TBitmap32 Title_pnl_r_bmp;
     TBitmap32 Title_pnl_m_bmp;
     TBitmap32 Title_bmp;
-    bool FCanClose = false;
-    std::optional<TBusyCursor> FBusy; // the hourglass of the run's busy part
     std::wstring AppNameStr;
-    std::wstring Fcopyfrom;
-    // Where a run installs from: the executable's own folder, unless a test says otherwise.
-    std::wstring DistributionFolder = ExecutableFolder();
+    bool CanClose() const { return FCanClose; }
+    bool Busy() const { return FBusy.has_value(); } // the run's busy part, with its hourglass
+
+    // Test seam: a run installs from this folder instead of the executable's own.
+    void SetDistributionFolderForTests(std::wstring folder) {
+        FDistributionFolder = std::move(folder);
+    }
 
     // Button glyph strips, normal and greyed, shared by the buttons of the same role.
     TBitmap32 FGlyphCancel;
@@ -162,6 +166,11 @@ private:
     TTabSheet& Sheet(TWizardPage page);
     bool EnoughSpace();
 
+    HINSTANCE FStrings;
+    bool FCanClose = false;
+    std::optional<TBusyCursor> FBusy;
+    std::wstring Fcopyfrom;
+    std::wstring FDistributionFolder = ExecutableFolder();
     TPresets FPresets;
     std::optional<TSilentAnswers> FSilent;
     std::optional<TRunResult> FRunResult;

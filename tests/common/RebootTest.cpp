@@ -11,11 +11,11 @@ namespace {
 class TRecordedExit {
 public:
     explicit TRecordedExit(BOOL result)
-        : FPrevious(SetExitWindowsCall([this, result](UINT flags, DWORD reason) {
+        : FPrevious(ReplaceExitWindowsForTests([this, result](UINT flags, DWORD reason) {
               FCalls.push_back({flags, reason});
               return result;
           })) {}
-    ~TRecordedExit() { SetExitWindowsCall(FPrevious); }
+    ~TRecordedExit() { ReplaceExitWindowsForTests(FPrevious); }
 
     struct TCall {
         UINT Flags;

@@ -1,43 +1,100 @@
 #include "common/CommonVar.h"
 #include "common/NumberFormat.h"
 #include "common/Paths.h"
+#include "common/SettingsKeys.h"
+#include "common/Utf8.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 // A program folder whose Settings\holter.ini holds the given text, loaded as at start-up.
 const TSettings& LoadWith(const TTempFolder& folder, const std::string& ini) {
     CreateDirectoryW((folder / L"Settings").c_str(), nullptr);
     WriteBytes(folder / L"Settings\\holter.ini", ini);
-    InitCommonVarIn(ExcludeTrailingPathDelimiter(folder.Path()));
+    InitCommonVarForTests(ExcludeTrailingPathDelimiter(folder.Path()));
     return ProgramSettings;
 }
 
-void ExpectDefaults(const TSettings& s) {
-    EXPECT_EQ(s.HViewType, THViewType::hvtStandart);
-    EXPECT_EQ(s.CorrectProbeli, false);
-    EXPECT_EQ(s.forMVD, false);
-    EXPECT_EQ(s.Person, 0);
-    EXPECT_EQ(s.forGE, false);
-    EXPECT_EQ(s.FilterType, 0);
-    EXPECT_EQ(s.DefaultRegType, Tregtype::rtRecorder0);
-    EXPECT_EQ(s.doformshow, true);
-    EXPECT_EQ(s.DebugPrint || s.DebugMy || s.PoverkaView || s.HviewDebug || s.ECGAtRestWork ||
-                  s.OnlyDecode || s.SaveSwap || s.GroupProcess || s.EnabledScrining,
-              false);
-    EXPECT_EQ(s.ChannelGain, 1.0);
-    EXPECT_EQ(s.ChannelGain12, 1.0);
-    EXPECT_EQ(s.HardwareType, 1);
-    EXPECT_EQ(s.LanguageSetting, L"");
-    EXPECT_EQ(s.New_Reg, 0);
-    EXPECT_EQ(s.NurseMode, true);
-    EXPECT_EQ(s.DoctorMode, true);
-    EXPECT_EQ(s.EMIASTESTINGMODE || s.EMIASEMULATINGMODE || s.RegEmulating ||
-                  s.AriadnaSearchTesting || s.UserIsMS || s.PraktikaSearchTesting ||
-                  s.PraktikaTesting,
-              false);
+std::wstring Text(bool value) {
+    return value ? L"true" : L"false";
+}
+std::wstring Text(std::uint8_t value) {
+    return std::to_wstring(value);
+}
+std::wstring Text(Tregtype value) {
+    return L"regtype " + std::to_wstring(static_cast<int>(value));
+}
+std::wstring Text(THViewType value) {
+    return L"viewtype " + std::to_wstring(static_cast<int>(value));
+}
+std::wstring Text(std::int32_t value) {
+    return std::to_wstring(value);
+}
+std::wstring Text(double value) {
+    return L"real " + std::to_wstring(value);
+}
+std::wstring Text(const std::wstring& value) {
+    return L"\"" + value + L"\"";
+}
+
+#define FIELD(name) #name, [](const TSettings& s) { return Text(s.name); }
+
+// The record as the settings file's description gives it, written out here and not taken from
+// the product's key table, so that a swapped key or a wrong default there shows. Each key
+// comes with a value that is not its default and what the field then holds.
+struct TFieldRow {
+    const char* Key; // nullptr: not read from the file
+    const char* Name;
+    std::wstring (*Field)(const TSettings&);
+    std::wstring Default;
+    const char* Value;
+    std::wstring Read;
+};
+const TFieldRow Fields[] = {
+    {nullptr, FIELD(HViewType), L"viewtype 0", nullptr, L""},
+    {nullptr, FIELD(CorrectProbeli), L"false", nullptr, L""},
+    {nullptr, FIELD(forMVD), L"false", nullptr, L""},
+    {nullptr, FIELD(Person), L"0", nullptr, L""},
+    {"forGE", FIELD(forGE), L"false", "1", L"true"},
+    {"FilterType", FIELD(FilterType), L"0", "200", L"200"},
+    {"DefaultRegType", FIELD(DefaultRegType), L"regtype 0", "6", L"regtype 6"},
+    {"doformshow", FIELD(doformshow), L"true", "0", L"false"},
+    {"DebugPrint", FIELD(DebugPrint), L"false", "1", L"true"},
+    {"DebugMy", FIELD(DebugMy), L"false", "1", L"true"},
+    {"PoverkaView", FIELD(PoverkaView), L"false", "1", L"true"},
+    {"HviewDebug", FIELD(HviewDebug), L"false", "1", L"true"},
+    {"ECGAtRestWork", FIELD(ECGAtRestWork), L"false", "1", L"true"},
+    {"onlydecode", FIELD(OnlyDecode), L"false", "1", L"true"},
+    {"saveswap", FIELD(SaveSwap), L"false", "1", L"true"},
+    {"Channel1Gain", FIELD(ChannelGain), L"real 1.000000", "2.5", L"real 2.500000"},
+    {"Channel2Gain", FIELD(ChannelGain12), L"real 1.000000", "0.25", L"real 0.250000"},
+    {"GroupProcess", FIELD(GroupProcess), L"false", "1", L"true"},
+    {"EnabledScrining", FIELD(EnabledScrining), L"false", "1", L"true"},
+    {"HardwareType", FIELD(HardwareType), L"1", "-7", L"-7"},
+    {"LanguageSetting", FIELD(LanguageSetting), L"\"\"", "abc", L"\"abc\""},
+    {"new_reg", FIELD(New_Reg), L"0", "9", L"9"},
+    {"NurseMode", FIELD(NurseMode), L"true", "0", L"false"},
+    {"DoctorMode", FIELD(DoctorMode), L"true", "0", L"false"},
+    {"EMIASTESTINGMODE", FIELD(EMIASTESTINGMODE), L"false", "1", L"true"},
+    {"EMIASEMULATINGMODE", FIELD(EMIASEMULATINGMODE), L"false", "1", L"true"},
+    {"RegEmulating", FIELD(RegEmulating), L"false", "1", L"true"},
+    {"AriadnaSearchTesting", FIELD(AriadnaSearchTesting), L"false", "1", L"true"},
+    {"UserIsMS", FIELD(UserIsMS), L"false", "1", L"true"},
+    {"PraktikaSearchTesting", FIELD(PraktikaSearchTesting), L"false", "1", L"true"},
+    {"PraktikaTesting", FIELD(PraktikaTesting), L"false", "1", L"true"},
+};
+#undef FIELD
+
+// Every field holds its default, except the one named, which holds what its key read.
+void ExpectDefaults(const TSettings& s, const TFieldRow* except = nullptr) {
+    for (const TFieldRow& row : Fields) {
+        SCOPED_TRACE(row.Name);
+        EXPECT_EQ(row.Field(s), &row == except ? row.Read : row.Default);
+    }
 }
 } // namespace
 
@@ -61,6 +118,35 @@ TEST(Settings, KeysThatAreNotReadChangeNothing) {
 }
 
 #define FIELD(name) [](const TSettings& s) { return static_cast<double>(s.name); }
+
+// One key at a time: it sets exactly its own field, so no two keys share a field or swap.
+TEST(Settings, EachKeySetsExactlyItsField) {
+    for (const TFieldRow& row : Fields) {
+        if (row.Key == nullptr) {
+            continue;
+        }
+        SCOPED_TRACE(row.Key);
+        TTempFolder folder;
+        ExpectDefaults(
+            LoadWith(folder, std::string("[options]\r\n") + row.Key + "=" + row.Value + "\r\n"),
+            &row);
+    }
+}
+
+// The product reads its keys in the documented order, each exactly once.
+TEST(Settings, TheKeyTableHoldsEveryKeyInOrder) {
+    std::vector<std::wstring> expected;
+    for (const TFieldRow& row : Fields) {
+        if (row.Key != nullptr) {
+            expected.push_back(Widen(row.Key));
+        }
+    }
+    std::vector<std::wstring> actual;
+    for (const TSettingsKey& key : SettingsKeys) {
+        actual.push_back(key.Key);
+    }
+    EXPECT_EQ(actual, expected);
+}
 
 TEST(Settings, ValueSyntax) {
     struct TCase {

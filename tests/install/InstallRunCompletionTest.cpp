@@ -135,7 +135,7 @@ TEST_F(InstallRunTest, BackupFolderProblemsStopTheRunNamingTheFolder) {
         EXPECT_FALSE(FileExists(DesktopLink()));
         EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsProgressInstall"});
         EXPECT_FALSE(ExitEnabled());
-        EXPECT_TRUE(Form->FCanClose);
+        EXPECT_TRUE(Form->CanClose());
     }
 }
 
@@ -167,6 +167,21 @@ TEST_F(InstallRunTest, CompletedRunRecordsItselfAndEndsOnTheFontSizePage) {
     EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsChangeFontSize"});
     EXPECT_TRUE(ExitEnabled());
     EXPECT_TRUE(SamePath(CurrentFolder(), Target)) << CurrentFolder();
+}
+
+// A backup named with its date alone: its script runs, and the level is the name without its
+// first character, as for "R150320", not the date.
+TEST_F(InstallRunTest, BackupNamedOnlyByItsDateGivesTheNameWithoutItsFirstCharacter) {
+    ASSERT_TRUE(MoveFileW((From + L"backup\\R150320").c_str(), (From + L"backup\\150320").c_str()));
+    OpenOptions(Target);
+    TDialogAnswerer answerer;
+    Install(answerer);
+    EXPECT_TRUE(answerer.Seen().empty());
+
+    const std::string ran = ReadBytes(Target + L"backup-ran.txt");
+    EXPECT_EQ(ran.rfind("R150320 ran in ", 0), 0u) << ran;
+    EXPECT_NE(ran.find("\\backup\\150320"), std::string::npos) << ran;
+    EXPECT_NE(ReadBytes(Target + L"ReleaseInfo").find("<Level>50320</Level>"), std::string::npos);
 }
 
 // A backup or updater file that is not copied is said after that step, the files in the log

@@ -204,8 +204,8 @@ TEST_F(InstallRunTest, MissingLibraryEndsTheRunWithTheErrorBox) {
     EXPECT_FALSE(FileExists(DesktopLink()));
     EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsProgressInstall"});
     EXPECT_FALSE(ExitEnabled());
-    EXPECT_TRUE(Form->FCanClose);
-    EXPECT_FALSE(Form->FBusy.has_value());
+    EXPECT_TRUE(Form->CanClose());
+    EXPECT_FALSE(Form->Busy());
 }
 
 TEST_F(InstallRunTest, WindowsXpIndexCopiesTheOlderRuntime) {
@@ -269,7 +269,7 @@ TEST_F(InstallRunTest, MissingSettingsFolderStopsBeforeTheBusyPart) {
         EXPECT_FALSE(DirectoryExists(Target + L"DTAfb"));
         EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsProgressInstall"});
         EXPECT_FALSE(ExitEnabled());
-        EXPECT_TRUE(Form->FCanClose);
+        EXPECT_TRUE(Form->CanClose());
     }
 }
 
@@ -289,7 +289,7 @@ TEST_F(InstallRunTest, SourceFolderAsTargetStopsAtTheDatabaseAndKeepsIt) {
     EXPECT_EQ(ReadBytes(database), original);
     EXPECT_FALSE(HasDatabaseBackup(From + L"DTAfb\\"));
     EXPECT_FALSE(ExitEnabled());
-    EXPECT_TRUE(Form->FCanClose);
+    EXPECT_TRUE(Form->CanClose());
 }
 
 namespace {
@@ -363,5 +363,5 @@ TEST_F(InstallRunTest, DatabaseThatCannotBeSetAsideIsNotOverwritten) {
     EXPECT_FALSE(FileExists(Target + L"aliases.conf"));
     EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsProgressInstall"});
     EXPECT_FALSE(ExitEnabled());
-    EXPECT_TRUE(Form->FCanClose);
+    EXPECT_TRUE(Form->CanClose());
 }

@@ -97,7 +97,7 @@ void InstallRunTest::SetUp() {
     Form->Show();
     while (Form->Idle()) { // the later pages, as the message loop makes them
     }
-    Form->DistributionFolder = From;
+    Form->SetDistributionFolderForTests(From);
     Form->CbDriverInstal.SetChecked(false); // the driver cases check it themselves
 }
 

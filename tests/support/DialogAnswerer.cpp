@@ -86,8 +86,8 @@ TDialogAnswerer::~TDialogAnswerer() {
     gActive = nullptr;
 }
 
-TDialogAnswerer& TDialogAnswerer::Press(int buttonId) {
-    FScript.push_back({false, buttonId, L"", {}});
+TDialogAnswerer& TDialogAnswerer::Press(int buttonId, TInspect inspect) {
+    FScript.push_back({false, buttonId, L"", std::move(inspect)});
     return *this;
 }
 

@@ -25,8 +25,9 @@ public:
     TDialogAnswerer(const TDialogAnswerer&) = delete;
     TDialogAnswerer& operator=(const TDialogAnswerer&) = delete;
 
-    // The next message box gets this button (IDOK, IDYES, IDNO ...).
-    TDialogAnswerer& Press(int buttonId);
+    // The next message box gets this button (IDOK, IDYES, IDNO ...); inspect runs first, with
+    // the box.
+    TDialogAnswerer& Press(int buttonId, TInspect inspect = {});
     // The next timed message window gets the button with this caption ("OK", "Отмена",
     // "остановить"); inspect runs first, with the window.
     // afterMs: not before this long after the previous answer.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -50,4 +51,28 @@ TEST(ApplicationRun, IdleWorkComesAfterThePaintAndMessagesGoFirst) {
     EXPECT_FALSE(form.Pieces[0].PaintPending);
     EXPECT_EQ(form.Pieces[0].PostedSeen, 1);
     EXPECT_EQ(form.Pieces[1].PostedSeen, 2);
+}
+
+// The application's scope ends its windows and then COM, on the thread that made them: a
+// thread of its own here, so that the test's own COM apartment plays no part.
+TEST(ApplicationScope, LeavingItDestroysTheFormsAndReleasesCom) {
+    HWND made = nullptr;
+    bool windowAtEnd = true;
+    HRESULT afterwards = E_FAIL;
+    std::thread([&] {
+        {
+            const TApplicationScope application;
+            made = Application.CreateForm<TIdleForm>().Handle();
+        }
+        windowAtEnd = IsWindow(made) != FALSE;
+        // Fails with RPC_E_CHANGED_MODE while the single-threaded apartment is still there.
+        afterwards = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(afterwards)) {
+            CoUninitialize();
+        }
+    }).join();
+    EXPECT_NE(made, nullptr);
+    EXPECT_FALSE(windowAtEnd);
+    EXPECT_EQ(afterwards, S_OK);
+    EXPECT_EQ(Application.MainForm(), nullptr);
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -73,6 +74,72 @@ TEST(ErrorReport, HandlersAndTimersReportTheirExceptions) {
     EXPECT_EQ(answerer.Seen()[2].Text, L"Таймер.");
     EXPECT_EQ(answerer.Unexpected(), 0);
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
+}
+
+namespace {
+class TFailingPaintForm : public TTestForm {
+public:
+    bool Fail = false;
+    int Painted = 0;
+    void Paint(HDC) override {
+        ++Painted;
+        if (Fail) {
+            throw EError(L"Рисование");
+        }
+    }
+    void Redraw() { RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+};
+} // namespace
+
+// A paint or a tick that fails again while its report is shown (the report's box runs a
+// message loop) is not reported a second time; afterwards the window paints as before.
+TEST(ErrorReport, PaintsAndTicksAreReportedOnceAfterTheMessage) {
+    Application.Title = kTitle;
+    TFailingPaintForm form;
+    form.Show();
+    UpdateWindow(form.Handle());
+    const struct {
+        const char* Name;
+        std::function<void()> Start;
+        const wchar_t* Shown;
+    } cases[] = {
+        {"paint",
+         [&] {
+             form.Fail = true;
+             form.Redraw();
+         },
+         L"Рисование."},
+        {"tick",
+         [&] {
+             form.Tick.OnTimer = [] { throw EError(L"Таймер"); };
+             form.Tick.SetEnabled(true);
+             PumpFor(300);
+         },
+         L"Таймер."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        int paintedUnderTheBox = 0;
+        TDialogAnswerer answerer;
+        answerer.Press(IDOK, [&](HWND) {
+            // Under the box: the failing paint once more, and the timer's ticks go on. Nothing
+            // fails once the box is answered, so a second box can only come from under it.
+            const int before = form.Painted;
+            form.Redraw();
+            paintedUnderTheBox = form.Painted - before;
+            PumpFor(100);
+            form.Fail = false;
+            form.Tick.SetEnabled(false);
+        });
+        c.Start();
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+        EXPECT_EQ(answerer.Seen()[0].Text, c.Shown);
+        EXPECT_EQ(answerer.Unexpected(), 0);
+        EXPECT_EQ(paintedUnderTheBox, 1);
+    }
+    const int before = form.Painted;
+    form.Redraw();
+    EXPECT_EQ(form.Painted, before + 1);
 }
 
 TEST(Modal, DisablesTheThreadsOtherWindowsUntilItCloses) {

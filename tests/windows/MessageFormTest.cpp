@@ -113,6 +113,22 @@ TEST(TimedMessage, CountdownLineTicksAndStopKeepsTheWindowOpen) {
     EXPECT_EQ(ticking, L"  2с");
 }
 
+// The close box is neither OK nor Cancel, and gives false, also once the countdown is stopped.
+TEST(TimedMessage, CloseBoxGivesFalse) {
+    for (const bool stopFirst : {false, true}) {
+        SCOPED_TRACE(stopFirst ? "after остановить" : "while counting down");
+        TDialogAnswerer answerer;
+        if (stopFirst) {
+            answerer.PressTimed(L"остановить");
+        }
+        answerer.LetExpire([](HWND wnd) { PostMessageW(wnd, WM_SYSCOMMAND, SC_CLOSE, 0); });
+        EXPECT_FALSE(ShowTimedMessage(L"Закрытие", mtDialog, L"", 20));
+        EXPECT_EQ(answerer.Unanswered(), 0u);
+        EXPECT_EQ(answerer.Unexpected(), 0);
+        EXPECT_TRUE(NoMessageWindowLeft());
+    }
+}
+
 TEST(TimedMessage, WindowPlacement) {
     const int screenW = GetSystemMetrics(SM_CXSCREEN);
     const int screenH = GetSystemMetrics(SM_CYSCREEN);

@@ -161,6 +161,16 @@ TEST_F(LargeFontsTest, CallsTheSystemFoldersLibrary) {
     }
 }
 
+// A syssetup.dll without the function: nothing is called, and the library stays loaded.
+TEST_F(LargeFontsTest, LibraryWithoutTheFunctionStaysLoaded) {
+    const std::wstring without =
+        ThisProgramFolder() + L"\\fixtures\\syssetup\\syssetup_without_call.dll";
+    ASSERT_TRUE(CopyFileW(without.c_str(), FInSystem.c_str(), FALSE)) << GetLastError();
+    EXPECT_NO_THROW(SwitchToLargeFonts());
+    EXPECT_EQ(Record(), L"load\n");
+    EXPECT_EQ(LoadedSyssetupPath(), FInSystem);
+}
+
 TEST_F(LargeFontsTest, PlantedCopyBesideTheProgramIsNeverLoaded) {
     Place(FBeside);
     SwitchToLargeFonts();
@@ -191,13 +201,13 @@ protected:
         LargeFontsTest::SetUp();
         FOwner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  nullptr, nullptr);
-        FPreviousExit = SetExitWindowsCall([this](UINT flags, DWORD) {
+        FPreviousExit = ReplaceExitWindowsForTests([this](UINT flags, DWORD) {
             FEvents.push_back(L"restart " + std::to_wstring(flags));
             return TRUE;
         });
     }
     void TearDown() override {
-        SetExitWindowsCall(FPreviousExit);
+        ReplaceExitWindowsForTests(FPreviousExit);
         DestroyWindow(FOwner);
         LargeFontsTest::TearDown();
     }

@@ -27,13 +27,13 @@ void RequestClose(HWND wnd, int way) {
 TEST_F(WizardTest, CancelAnsweredNoChangesNothingAndYesShowsCancelPage) {
     TDialogAnswerer answerer;
     answerer.Press(IDNO).Press(IDYES);
-    Form->FCanClose = false; // Yes must make the window closable again
+    Form->SetCanClose(false); // Yes must make the window closable again
     Click(L"Отмена");
     EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsStart"});
-    EXPECT_FALSE(Form->FCanClose);
+    EXPECT_FALSE(Form->CanClose());
     Click(L"Отмена");
     EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsCancel"});
-    EXPECT_TRUE(Form->FCanClose);
+    EXPECT_TRUE(Form->CanClose());
 
     ASSERT_EQ(answerer.Seen().size(), 2u);
     EXPECT_EQ(answerer.Seen()[0].Text, L"Вы уверены, что хотите отменить процесс установки?");
@@ -54,7 +54,7 @@ TEST_F(WizardTest, ExitOnCancelPageEndsTheProgram) {
 
 TEST_F(WizardTest, CloseRequestsAreRefusedSilentlyWhileBusy) {
     TDialogAnswerer answerer;
-    Form->FCanClose = false;
+    Form->SetCanClose(false);
     for (int way = 0; way < 3; ++way) {
         RequestClose(Form->Handle(), way);
         EXPECT_TRUE(IsWindowVisible(Form->Handle())) << way;

@@ -1,6 +1,6 @@
 #include "common/Errors.h"
 #include "common/Handles.h"
-#include "install/FilePrimitives.h"
+#include "primitives/FilePrimitives.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 

@@ -1,6 +1,6 @@
 #include "common/Errors.h"
 #include "common/Paths.h"
-#include "install/ProcessPrimitives.h"
+#include "primitives/ProcessPrimitives.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 

@@ -1,4 +1,4 @@
-#include "install/FilePrimitives.h"
+#include "primitives/FilePrimitives.h"
 
 #include "common/DirEnum.h"
 #include "common/Errors.h"

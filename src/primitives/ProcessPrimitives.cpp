@@ -1,4 +1,4 @@
-#include "install/ProcessPrimitives.h"
+#include "primitives/ProcessPrimitives.h"
 
 #include "common/Errors.h"
 #include "common/Handles.h"
