@@ -6,6 +6,7 @@
 #include "common/ShellCopy.h"
 #include "common/SmallFonts.h"
 #include "install/BackupChoice.h"
+#include "install/CopyFailures.h"
 #include "primitives/FilePrimitives.h"
 #include "primitives/ProcessPrimitives.h"
 #include "integration/ReleaseInfo.h"
@@ -13,14 +14,15 @@
 
 #include <vector>
 
-void TInstallRun::InstallCompletion() {
+TRunResult TInstallRun::InstallCompletion() {
     InstallDriver();
-    CopyBackupsAndUpdater();
+    const bool copied = CopyBackupsAndUpdater();
     const std::wstring backup = RunNewestBackupScript();
     SetReleaseLevel(FTarget, FolderName(backup).substr(1));
     CreateDesktopShortcut();
     FHost.EnableExit();
     Close();
+    return copied ? TRunResult::rrCompleted : TRunResult::rrCopiesFailed;
 }
 
 void TInstallRun::InstallDriver() {
@@ -44,14 +46,20 @@ void TInstallRun::InstallDriver() {
     FLog.Line(L"Установка драйверов устройства завершена");
 }
 
-void TInstallRun::CopyBackupsAndUpdater() {
+// True when every file was copied; the log says which were not.
+bool TInstallRun::CopyBackupsAndUpdater() {
     if (!DirectoryExists(FTarget + L"Backup\\")) {
         CreateDirectoryW((FTarget + L"backup\\").c_str(), nullptr);
     }
-    CopyFolderTree(FSource + L"backup", FTarget + L"backup");
-    CopyFolderTree(FSource + L"Updater", TrimBlanks(FHost.PathText()));
+    TCopyFailures failures = CopyFolderTree(FSource + L"backup", FTarget + L"backup");
+    for (TCopyFailure& failure :
+         CopyFolderTree(FSource + L"Updater", TrimBlanks(FHost.PathText()))) {
+        failures.push_back(std::move(failure));
+    }
     SetReadOnlyAttribute(FTarget + L"ReleaseInfo", false);
     SetReadOnlyAttribute(FTarget + L"Updater.exe.cfg", false);
+    ReportCopyFailures(FLog, failures);
+    return failures.empty();
 }
 
 std::wstring TInstallRun::RunNewestBackupScript() {

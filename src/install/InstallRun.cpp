@@ -7,8 +7,5 @@ TInstallRun::TInstallRun(TInstallHost& host, std::wstring sourceFolder)
 
 TRunResult TInstallRun::Execute() {
     const TRunResult result = InstallCore();
-    if (result == TRunResult::rrCompleted) {
-        InstallCompletion();
-    }
-    return result;
+    return result == TRunResult::rrCompleted ? InstallCompletion() : result;
 }

@@ -8,6 +8,7 @@
 // How a run ended. An error raised by a step leaves Execute as the error itself.
 enum class TRunResult {
     rrCompleted,
+    rrCopiesFailed,  // went to its end, but files of the backups or the updater were not copied
     rrTargetRefused, // the target folder could not be made
     rrStopped        // a step failed; the log says which and why
 };
@@ -37,9 +38,9 @@ private:
     void InstallFontsQuietly();
 
     // Driver, backups, updater, release level, shortcut, closing.
-    void InstallCompletion();
+    TRunResult InstallCompletion();
     void InstallDriver();
-    void CopyBackupsAndUpdater();
+    bool CopyBackupsAndUpdater();
     std::wstring RunNewestBackupScript();
     void CreateDesktopShortcut();
     void Close();

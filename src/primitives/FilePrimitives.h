@@ -13,11 +13,20 @@ inline constexpr unsigned long StreamCopyBufferSize = 64 * 1024;
 // partial target so that nothing half-written looks copied.
 bool CopyFileByStream(const std::wstring& source, const std::wstring& target);
 
+// One file that CopyFolderTree could not copy, with the system's reason.
+struct TCopyFailure {
+    std::wstring Source;
+    std::wstring Target;
+    std::wstring Reason;
+};
+using TCopyFailures = std::vector<TCopyFailure>;
+
 // Copies a folder's files, hidden and system ones included, then its subfolders that are
-// neither hidden nor system, depth first, overwriting files in the target. The target and its
-// parents are created when missing, even if the source is missing. Failures pass silently.
-// Both paths without a trailing delimiter.
-void CopyFolderTree(const std::wstring& source, const std::wstring& target);
+// neither hidden nor system, depth first, overwriting files in the target. No copy is left
+// read-only, and a read-only file in the way is overwritten. The target and its parents are
+// created when missing, even if the source is missing. A file that fails does not stop the
+// rest; the failures come back in the order met. Both paths without a trailing delimiter.
+TCopyFailures CopyFolderTree(const std::wstring& source, const std::wstring& target);
 
 // Appends folder + name for every subfolder of folder (ending in "\") that is neither hidden
 // nor system nor named exactly "WithOutAnswer", in the file system's order. An unreadable

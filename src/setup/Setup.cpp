@@ -15,6 +15,8 @@
 
 namespace {
 
+const wchar_t* const CopiesFailed = L"установка завершена, но не все файлы скопированы";
+
 // The path field's default.
 std::wstring DefaultTarget() {
     return L"C:\\" + AppFolderName(GetModuleHandleW(nullptr));
@@ -31,9 +33,10 @@ int RunWizard(const TCommandLine& options) {
     Application.CreateForm<TFWaitRun>();
     const int code = Application.Run();
     const std::optional<TRunResult> run = main.LastRunResult();
-    LogResult(run == TRunResult::rrCompleted ? L"установка завершена"
-              : run                          ? L"установка остановлена"
-              : main.Cancelled()             ? L"установка отменена"
+    LogResult(run == TRunResult::rrCompleted      ? L"установка завершена"
+              : run == TRunResult::rrCopiesFailed ? CopiesFailed
+              : run                               ? L"установка остановлена"
+              : main.Cancelled()                  ? L"установка отменена"
                                  : L"программа закрыта без установки",
               code);
     return code;
@@ -64,6 +67,8 @@ TOutcome ResultOf(TRunResult result) {
     switch (result) {
     case TRunResult::rrCompleted:
         return {ecInstalled, L"установка завершена"};
+    case TRunResult::rrCopiesFailed:
+        return {ecStopped, CopiesFailed};
     case TRunResult::rrTargetRefused:
         return {ecTargetRefused, L"папка установки не создана"};
     case TRunResult::rrStopped:

@@ -11,5 +11,6 @@ enum TExitCode : int {
     ecInstalled = 0,
     ecBadStart = 1,      // bad command line, or setup already running
     ecTargetRefused = 3, // target folder refused or not made, or its disk too small
-    ecStopped = 4        // the run stopped on an error; the log file says where and why
+    ecStopped = 4        // the run stopped on an error, or ended without some of its files;
+                         // the log file says where and why
 };

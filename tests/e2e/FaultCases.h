@@ -21,6 +21,9 @@ template <int N> void LockedTarget(TContext& context);
 // A disk short of room for the run (FaultSpace.cpp).
 template <int N> void FullDisk(TContext& context);
 
+// Backup and updater files not copied: immutable, or the disk full (FaultCopies.cpp).
+template <int N> void CopyNotMade(TContext& context);
+
 // The program killed after the database step, then run again (FaultKill.cpp).
 void KilledAndRerun(TContext& context);
 

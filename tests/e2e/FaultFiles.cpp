@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "Files.h"
@@ -121,6 +122,16 @@ TDiskFiller::TDiskFiller(const std::wstring& folder, ULONGLONG room)
 
 TDiskFiller::~TDiskFiller() {
     DeleteFileW(FPath.c_str());
+}
+
+// The drive letter of the small file system, from the wrapper (scripts/fault-suite).
+std::wstring SmallDrive() {
+    const wchar_t* drive = _wgetenv(L"E2E_SMALL_DRIVE");
+    if (drive == nullptr || *drive == L'\0') {
+        Fail(L"no small drive: E2E_SMALL_DRIVE is not set (run the suite through "
+             L"scripts/fault-suite, as root)");
+    }
+    return drive;
 }
 
 } // namespace e2e

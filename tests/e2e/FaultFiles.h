@@ -32,6 +32,9 @@ private:
 // A file held open by this process without any sharing, as a running server holds its files.
 TUniqueFile HoldExclusive(const std::wstring& path);
 
+// The drive letter of the small file system, from the wrapper (scripts/fault-suite).
+std::wstring SmallDrive();
+
 // Fills the drive of folder with a filler file until only about `room` bytes are left.
 // The filler is removed when the guard goes.
 class TDiskFiller {

@@ -51,6 +51,8 @@ constexpr TScenario Faults[] = {
     {L"no-room-runtime-file", FullDisk<1>},
     {L"no-room-full-disk", FullDisk<2>},
     {L"killed-after-database", KilledAndRerun},
+    {L"immutable-updater-file", CopyNotMade<0>},
+    {L"no-room-during-backup-copy", CopyNotMade<1>},
 };
 
 } // namespace

@@ -34,16 +34,6 @@ const TSpaceCase Cases[] = {
 
 constexpr wchar_t NoRoom[] = L"Недостаточно места на диске ";
 
-// The drive letter of the small file system, from the wrapper (scripts/fault-suite).
-std::wstring SmallDrive() {
-    const wchar_t* drive = _wgetenv(L"E2E_SMALL_DRIVE");
-    if (drive == nullptr || *drive == L'\0') {
-        Fail(L"no small drive: E2E_SMALL_DRIVE is not set (run the suite through "
-             L"scripts/fault-suite, as root)");
-    }
-    return drive;
-}
-
 } // namespace
 
 template <int N> void FullDisk(TContext& context) {

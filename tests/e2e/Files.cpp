@@ -126,4 +126,9 @@ std::vector<std::wstring> FilesBelow(const std::wstring& folder) {
     return files;
 }
 
+bool ReadOnly(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 } // namespace e2e

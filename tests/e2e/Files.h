@@ -24,6 +24,9 @@ void CreateFolders(const std::wstring& path);
 bool ReadBytes(const std::wstring& path, std::string& bytes);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 
+// Whether Windows reports the file read-only (from Wine: the Linux write bits).
+bool ReadOnly(const std::wstring& path);
+
 // Every file below folder, as paths relative to it ("a\\b.txt"), sorted regardless of case.
 std::vector<std::wstring> FilesBelow(const std::wstring& folder);
 

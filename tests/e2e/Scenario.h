@@ -62,6 +62,8 @@ struct TScenario {
 std::span<const TScenario> AllScenarios();
 // The fault-injection suite: one injected fault per scenario (FaultScenarios.cpp).
 std::span<const TScenario> FaultScenarios();
+// The scenarios of `--unprivileged`: they need a user without privileges (Scenarios.cpp).
+std::span<const TScenario> UnprivilegedScenarios();
 // The walk that `--demo` makes, with a screenshot of every page.
 const TScenario& DemoScenario();
 

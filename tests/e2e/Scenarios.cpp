@@ -16,12 +16,19 @@ constexpr TScenario Scenarios[] = {
     {L"verysilent-default", VerySilentDefault},
     {L"silent-path-driver-log", SilentPathDriverLog},
     {L"verysilent-reinstall", VerySilentReinstall},
+    {L"verysilent-read-only-media", VerySilentReadOnlyMedia},
     {L"unattended-target-refused", UnattendedTargetRefused},
     {L"unattended-bad-command-line", UnattendedBadCommandLine},
     {L"unattended-second-copy", UnattendedSecondCopy},
     {L"keyboard-install", KeyboardInstall},
     {L"keyboard-escape", KeyboardEscape},
     {L"keyboard-tab-order", KeyboardTabOrder},
+};
+
+// Cases that need Wine to refuse writes to read-only files, as Windows does: it does only for
+// a user without privileges (scripts/fault-suite runs them so).
+constexpr TScenario Unprivileged[] = {
+    {L"reinstall-over-read-only-files", ReinstallOverReadOnlyFiles},
 };
 
 // A whole default installation, a screenshot of every page, the findings printed.
@@ -31,6 +38,10 @@ constexpr TScenario Demo = {L"demo", InstallDefault};
 
 std::span<const TScenario> AllScenarios() {
     return Scenarios;
+}
+
+std::span<const TScenario> UnprivilegedScenarios() {
+    return Unprivileged;
 }
 
 const TScenario& DemoScenario() {

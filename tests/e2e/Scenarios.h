@@ -30,6 +30,8 @@ void VerySilentDefault(TContext& context);
 void SilentPathDriverLog(TContext& context);
 // /VERYSILENT twice: the clinic's database kept as a .bak file, and the log file says so.
 void VerySilentReinstall(TContext& context);
+// /VERYSILENT from a distribution whose every file is read-only: no installed file is.
+void VerySilentReadOnlyMedia(TContext& context);
 // A drive root, an empty folder name, a folder that cannot be made: exit 3, nothing made.
 void UnattendedTargetRefused(TContext& context);
 // Unknown switches, missing values, contradictions, stray text: exit 1; /? lists the switches.
@@ -42,5 +44,9 @@ void UnattendedSecondCopy(TContext& context);
 void KeyboardInstall(TContext& context);
 void KeyboardEscape(TContext& context);
 void KeyboardTabOrder(TContext& context);
+
+// Run by a user without privileges, on a prefix of that user's (UnprivilegedScenarios.cpp).
+// A reinstall over an installation whose backup and updater files are read-only.
+void ReinstallOverReadOnlyFiles(TContext& context);
 
 } // namespace e2e

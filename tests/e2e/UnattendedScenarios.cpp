@@ -153,6 +153,35 @@ void VerySilentReinstall(TContext& context) {
                   L"the clinic's database kept byte for byte as " + kept);
 }
 
+// A distribution on read-only media (a CD, a write-protected share): every file read-only. The
+// installation is complete and none of its files stays read-only, or the next version could
+// not replace it.
+void VerySilentReadOnlyMedia(TContext& context) {
+    TScreenDpi screen(96);
+    const std::wstring target = L"C:\\Holter\\";
+    RemoveSuite(target);
+    const std::wstring source = context.CopyDistribution();
+    for (const auto& file : FilesBelow(source)) {
+        const std::wstring path = source + L"\\" + file;
+        SetFileAttributesW(path.c_str(),
+                           GetFileAttributesW(path.c_str()) | FILE_ATTRIBUTE_READONLY);
+    }
+    context.Check(ReadOnly(source + L"\\backup\\R150320\\Install.cmd"),
+                  L"the distribution's files are read-only");
+    const TInstallation installation = PlanInstallation(source, target, false);
+    const std::wstring log = L"C:\\read-only-media.log";
+
+    const TSetupRun run = RunSetup(source, L"/VERYSILENT /LOG=" + log);
+    context.Check(run.ExitCode == 0, L"exit code 0, not " + std::to_wstring(run.ExitCode));
+    CheckLeftBehind(context, installation);
+    const auto lines = ReadLogFile(log);
+    CheckLogFile(context, lines, installation);
+    CheckEnd(context, lines, 0);
+    for (const auto& file : FilesBelow(target)) {
+        context.Check(!ReadOnly(target + file), L"installed read-only: " + file);
+    }
+}
+
 // Targets the path page refuses, or that cannot be made: exit 3 and nothing written.
 void UnattendedTargetRefused(TContext& context) {
     const std::wstring source = context.CopyDistribution();

@@ -2,8 +2,10 @@
 // its windows as a person would. Prints one line per scenario and a summary; the exit code is
 // the number of failed scenarios (2 for a usage error).
 //
-//   e2e.exe [--faults] [--only NAME] [--shots FOLDER] DISTRIBUTION
-//                                           --faults: the fault-injection suite instead
+//   e2e.exe [--faults | --unprivileged] [--only NAME] [--shots FOLDER] DISTRIBUTION
+//                                           --faults: the fault-injection suite instead;
+//                                           --unprivileged: the cases for a user without
+//                                           privileges
 //   e2e.exe --demo FOLDER DISTRIBUTION      the demo walk, a screenshot of every page in FOLDER
 //   e2e.exe --demo FOLDER --only NAME ...   that scenario instead, with its screenshots
 //   --dpi N                                 the screen's logical pixels per inch for the
@@ -32,6 +34,7 @@ struct TOptions {
     std::wstring Only;
     bool Demo = false;
     bool Faults = false;
+    bool Unprivileged = false;
     DWORD Dpi = 0;
 };
 
@@ -44,6 +47,8 @@ bool ParseOptions(int argc, wchar_t** argv, TOptions& options) {
             options.ShotsFolder = WindowsPath(argv[++i]);
         } else if (arg == L"--faults") {
             options.Faults = true;
+        } else if (arg == L"--unprivileged") {
+            options.Unprivileged = true;
         } else if (arg == L"--dpi" && hasValue) {
             options.Dpi = static_cast<DWORD>(std::stoul(argv[++i]));
         } else if (arg == L"--only" && hasValue) {
@@ -84,7 +89,10 @@ int RunAll(const TOptions& options) {
     if (options.Demo && options.Only.empty()) {
         selected.push_back(DemoScenario());
     }
-    for (const auto& scenario : options.Faults ? FaultScenarios() : AllScenarios()) {
+    const auto table = options.Faults         ? FaultScenarios()
+                       : options.Unprivileged ? UnprivilegedScenarios()
+                                              : AllScenarios();
+    for (const auto& scenario : table) {
         if (options.Only.empty() ? !options.Demo : options.Only == scenario.Name) {
             selected.push_back(scenario);
         }
@@ -108,8 +116,8 @@ int RunAll(const TOptions& options) {
 int wmain(int argc, wchar_t** argv) {
     e2e::TOptions options;
     if (!e2e::ParseOptions(argc, argv, options)) {
-        e2e::Print(L"usage: e2e.exe [--faults] [--only NAME] [--shots FOLDER] [--dpi N] "
-                   L"DISTRIBUTION\n"
+        e2e::Print(L"usage: e2e.exe [--faults | --unprivileged] [--only NAME] [--shots FOLDER] "
+                   L"[--dpi N] DISTRIBUTION\n"
                    L"       e2e.exe --demo FOLDER [--only NAME] [--dpi N] DISTRIBUTION");
         return 2;
     }

@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
+#include "common/SetupLog.h"
 #include "support/ShellLinkRead.h"
 
 #include <shlobj.h>
@@ -181,4 +182,48 @@ TEST_F(InstallRunTest, BackupNamedOnlyByItsDateGivesTheNameWithoutItsFirstCharac
     EXPECT_EQ(ran.rfind("R150320 ran in ", 0), 0u) << ran;
     EXPECT_NE(ran.find("\\backup\\150320"), std::string::npos) << ran;
     EXPECT_NE(ReadBytes(Target + L"ReleaseInfo").find("<Level>50320</Level>"), std::string::npos);
+}
+
+// A backup or updater file that is not copied is said after that step, the files in the log
+// file, or in the list when there is none; the run still goes to its end.
+TEST_F(InstallRunTest, FailedCopiesAreSaidAndTheRunGoesOn) {
+    for (const bool logFile : {true, false}) {
+        SCOPED_TRACE(logFile ? "with a log file" : "without a log file");
+        if (!logFile) {
+            Restart();
+        }
+        const std::wstring logPath = WorkFolder->Path() + L"setup.log";
+        if (logFile) {
+            SetupLog().Open(logPath, L"");
+        }
+        const std::wstring source = From + L"Updater\\Updater.exe";
+        const TUniqueFile held(
+            CreateFileW(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        OpenOptions(Target);
+        TDialogAnswerer answerer;
+        Install(answerer);
+        SetupLog().Close();
+
+        const std::wstring named = L"Файл не скопирован: " + Target + L"Updater.exe (из " + source +
+                                   L"): " + SysErrorMessage(ERROR_SHARING_VIOLATION);
+        const std::vector<std::wstring> log = Log();
+        ASSERT_GE(log.size(), 2u);
+        if (logFile) {
+            EXPECT_EQ(log.back(),
+                      L"Не удалось скопировать файлов: 1. Список в журнале установки: " + logPath);
+            const std::string written = ReadBytes(logPath);
+            EXPECT_NE(written.find(Utf8(log.back() + L"\r\n")), std::string::npos);
+            EXPECT_NE(written.find(Utf8(named + L"\r\n")), std::string::npos) << written;
+        } else {
+            EXPECT_EQ(log[log.size() - 2], L"Не удалось скопировать файлов: 1. Список ниже:");
+            EXPECT_EQ(log.back(), named);
+        }
+        EXPECT_EQ(Form->LastRunResult(), TRunResult::rrCopiesFailed);
+        EXPECT_NE(ReadBytes(Target + L"ReleaseInfo").find("<Level>150320</Level>"),
+                  std::string::npos);
+        EXPECT_TRUE(FileExists(DesktopLink()));
+        EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsChangeFontSize"});
+        EXPECT_TRUE(ExitEnabled());
+    }
 }

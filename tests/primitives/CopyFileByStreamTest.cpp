@@ -51,11 +51,14 @@ TEST(CopyFileByStream, ReplacesTargetAndCarriesTimeToTwoSeconds) {
     EXPECT_EQ(copied.wMilliseconds, 0);
 }
 
-TEST(CopyFileByStream, EmptySourceGivesEmptyTarget) {
+// The core files come from media that may be read-only; their copies must not be.
+TEST(CopyFileByStream, EmptyReadOnlySourceGivesEmptyWritableTarget) {
     TTempFolder folder;
     WriteBytes(folder / L"empty", "");
+    ASSERT_TRUE(SetFileAttributesW((folder / L"empty").c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_TRUE(CopyFileByStream(folder / L"empty", folder / L"copy"));
     EXPECT_EQ(ReadBytes(folder / L"copy"), "");
+    EXPECT_EQ(GetFileAttributesW((folder / L"copy").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
 // Opening and creating failures raise, name the file, and leave both files as they were.

@@ -1,3 +1,4 @@
+#include "common/Errors.h"
 #include "common/Handles.h"
 #include "primitives/FilePrimitives.h"
 #include "support/FileBytes.h"
@@ -22,6 +23,10 @@ void MakeFile(const std::wstring& path, const std::string& bytes, DWORD attribut
 
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool ReadOnly(const std::wstring& path) {
+    return (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY) != 0;
 }
 } // namespace
 
@@ -54,9 +59,60 @@ TEST(CopyFolderTree, CopiesHiddenFilesButNotHiddenOrSystemFolders) {
     EXPECT_FALSE(Exists(f / L"dst\\sys"));
 }
 
+// Media such as a CD make every file read-only, and an earlier version left its copies so.
+TEST(CopyFolderTree, LeavesNoCopyReadOnlyAndReplacesReadOnlyFiles) {
+    TTempFolder f;
+    MakeFolder(f / L"src");
+    MakeFile(f / L"src\\Updater.exe", "new updater", FILE_ATTRIBUTE_READONLY);
+    MakeFolder(f / L"src\\R150320");
+    MakeFile(f / L"src\\R150320\\Install.cmd", "new script",
+             FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    MakeFolder(f / L"dst");
+    MakeFile(f / L"dst\\Updater.exe", "old updater", FILE_ATTRIBUTE_READONLY);
+
+    EXPECT_TRUE(CopyFolderTree(f / L"src", f / L"dst").empty());
+    EXPECT_EQ(ReadBytes(f / L"dst\\Updater.exe"), "new updater");
+    EXPECT_EQ(ReadBytes(f / L"dst\\R150320\\Install.cmd"), "new script");
+    EXPECT_FALSE(ReadOnly(f / L"dst\\Updater.exe"));
+    EXPECT_FALSE(ReadOnly(f / L"dst\\R150320\\Install.cmd"));
+    EXPECT_TRUE(GetFileAttributesW((f / L"dst\\R150320\\Install.cmd").c_str()) &
+                FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(ReadOnly(f / L"src\\Updater.exe")) << "the source is left as it was";
+}
+
+// A file held open by another program, on either side, fails alone, named with the reason.
+TEST(CopyFolderTree, GoesOnAfterAFailureAndSaysWhichAndWhy) {
+    for (const wchar_t* held : {L"src\\b\\held.txt", L"dst\\b\\held.txt"}) {
+        SCOPED_TRACE(testing::Message() << (held[0] == L's' ? "source" : "target") << " held");
+        TTempFolder f;
+        MakeFolder(f / L"src");
+        MakeFile(f / L"src\\a.txt", "a");
+        MakeFolder(f / L"src\\b");
+        MakeFile(f / L"src\\b\\held.txt", "new");
+        MakeFile(f / L"src\\b\\z.txt", "z");
+        MakeFolder(f / L"src\\c");
+        MakeFile(f / L"src\\c\\d.txt", "d");
+        MakeFolder(f / L"dst");
+        MakeFolder(f / L"dst\\b");
+        MakeFile(f / L"dst\\b\\held.txt", "old");
+        const TUniqueFile handle(
+            CreateFileW((f / held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(handle);
+
+        const TCopyFailures failures = CopyFolderTree(f / L"src", f / L"dst");
+        ASSERT_EQ(failures.size(), 1u);
+        EXPECT_EQ(failures[0].Source, f / L"src\\b\\held.txt");
+        EXPECT_EQ(failures[0].Target, f / L"dst\\b\\held.txt");
+        EXPECT_EQ(failures[0].Reason, SysErrorMessage(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(ReadBytes(f / L"dst\\a.txt"), "a");
+        EXPECT_EQ(ReadBytes(f / L"dst\\b\\z.txt"), "z");
+        EXPECT_EQ(ReadBytes(f / L"dst\\c\\d.txt"), "d");
+    }
+}
+
 TEST(CopyFolderTree, MissingSourceLeavesEmptyTargetWithParents) {
     TTempFolder f;
-    CopyFolderTree(f / L"none", f / L"a\\b\\c");
+    EXPECT_TRUE(CopyFolderTree(f / L"none", f / L"a\\b\\c").empty());
     EXPECT_TRUE(Exists(f / L"a\\b\\c"));
     std::vector<std::wstring> inside;
     ListSubfolders(f / L"a\\b\\c\\", inside);
