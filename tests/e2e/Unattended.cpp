@@ -34,10 +34,10 @@ BOOL CALLBACK NoteVisible(HWND wnd, LPARAM param) {
 
 } // namespace
 
-TSetupRun RunSetup(const std::wstring& distribution, const std::wstring& arguments,
-                   const std::function<void(DWORD)>& watch) {
+TStarted StartInstaller(const std::wstring& distribution, const std::wstring& arguments) {
     const std::wstring program = distribution + L"\\Install.exe";
-    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    std::wstring commandLine =
+        L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -45,16 +45,22 @@ TSetupRun RunSetup(const std::wstring& distribution, const std::wstring& argumen
                         L"C:\\", &startup, &info)) {
         Fail(L"could not start " + commandLine);
     }
-    TUniqueHandle process(info.hProcess);
     TUniqueHandle thread(info.hThread);
+    return {TUniqueHandle(info.hProcess), info.dwProcessId};
+}
+
+TSetupRun RunSetup(const std::wstring& distribution, const std::wstring& arguments,
+                   const std::function<void(DWORD)>& watch) {
+    const TStarted started = StartInstaller(distribution, arguments);
+    const TUniqueHandle& process = started.Process;
     TSetupRun run;
     const ULONGLONG deadline = GetTickCount64() + RunTimeoutMs;
     // Poll until it ends, looking for windows at every turn.
     while (WaitForSingleObject(process.get(), 20) == WAIT_TIMEOUT) {
-        TWindowSearch search{info.dwProcessId, run.WindowsSeen};
+        TWindowSearch search{started.Id, run.WindowsSeen};
         EnumWindows(NoteVisible, reinterpret_cast<LPARAM>(&search));
         if (watch) {
-            watch(info.dwProcessId);
+            watch(started.Id);
         }
         if (GetTickCount64() > deadline) {
             TerminateProcess(process.get(), 99);

@@ -2,10 +2,20 @@
 #include <windows.h>
 
 #include <functional>
+
+#include "common/Handles.h"
 #include <string>
 #include <vector>
 
 namespace e2e {
+
+// Install.exe of a distribution folder started from C:\ (as from a shortcut elsewhere: the
+// program must find its own folder) with these arguments; fails the scenario when it cannot.
+struct TStarted {
+    TUniqueHandle Process;
+    DWORD Id = 0;
+};
+TStarted StartInstaller(const std::wstring& distribution, const std::wstring& arguments);
 
 // Install.exe of a distribution copy started with a command line, as a deployment system
 // starts it, and awaited. Every visible top-level window it shows meanwhile is noted; `watch`,

@@ -3,6 +3,7 @@
 #include "Automation.h"
 #include "Report.h"
 #include "Scenario.h"
+#include "Unattended.h"
 #include "Wait.h"
 
 namespace e2e {
@@ -25,19 +26,9 @@ void WaitGone(HWND window, const std::wstring& what) {
 
 TWizard::TWizard(const TContext& context, const std::wstring& distributionFolder)
     : FContext(context) {
-    const std::wstring program = distributionFolder + L"\\Install.exe";
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    // Started from C:\ as from a shortcut elsewhere: the program must find its own folder.
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        L"C:\\", &startup, &info)) {
-        Fail(L"could not start " + program);
-    }
-    FProcess.Handle.reset(info.hProcess);
-    FProcess.Id = info.dwProcessId;
-    TUniqueHandle thread(info.hThread);
+    TStarted started = StartInstaller(distributionFolder, L"");
+    FProcess.Handle = std::move(started.Process);
+    FProcess.Id = started.Id;
     FMain = WaitFor(
         L"the main window (class TFMain)",
         [&]() -> HWND {
