@@ -50,6 +50,7 @@ void ExpectListedAsOnDisk(const TRecordSet& record, const std::wstring& target) 
     for (const wchar_t* notListed : {L"InstallRecord.txt", L"Uninstall.exe", L"backup-ran.txt"}) {
         EXPECT_EQ(files.erase(notListed), 1u) << notListed;
     }
+    files.erase(L"InstallRecord.bad");
     // Nor is the clinic's earlier database, set aside by a reinstall.
     std::erase_if(files, [](const std::wstring& file) { return file.ends_with(L".bak"); });
     size_t listed = 0;
@@ -76,8 +77,10 @@ TEST_F(InstallRunTest, RecordListsWhatTheRunWroteAndTheEntryNamesTheTarget) {
     RemoveInstalledFonts();
     OpenOptions(Target);
     WriteAll(Target + L"gbak.exe", "someone else's gbak"); // overwritten by the run
+    WriteAll(Target + L"InstallRecord.txt", "damaged"); // put aside, and a new one begun
     TDialogAnswerer answerer;
     Install(answerer);
+    EXPECT_EQ(ReadBytes(Target + L"InstallRecord.bad"), "damaged");
 
     const TRecordFile record = ReadInstallRecord(Target);
     ASSERT_EQ(record.State, TRecordState::rsRead) << record.Error;
