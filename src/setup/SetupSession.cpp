@@ -16,7 +16,7 @@ std::wstring ModeText(TSetupMode mode) {
     case TSetupMode::smWizard:
         break;
     }
-    return L"мастер установки";
+    return L"с окнами и вопросами";
 }
 
 int ScreenPixelsPerInch() {
