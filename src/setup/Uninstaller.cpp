@@ -33,26 +33,36 @@ std::wstring FinalText(bool complete, const std::wstring& folder) {
            SetupLog().Path() + L". " + kept;
 }
 
+// The uninstaller this copy came from learns the result once everything else is done and its
+// windows are gone; then its own file can go.
+void Finish(const TCommandLine& options, const std::wstring& target, TRemoval& removal) {
+    if (options.Parent && !ReleaseParent(*options.Parent, target, ecInstalled)) {
+        LogLine(L"Программа удаления в папке комплекса не завершена: её файл может остаться");
+    }
+    removal.RemoveUninstaller();
+}
+
 bool Remove(const TCommandLine& options, const std::wstring& target, TRecordSet record) {
-    // The uninstaller this copy came from says the result as soon as it is known, then its
-    // file can go.
-    const auto release = [&](bool complete) {
-        if (options.Parent &&
-            !ReleaseParent(*options.Parent, target, complete ? ecInstalled : ecStopped)) {
-            LogLine(L"Программа удаления в папке комплекса не завершена: её файл может "
-                    L"остаться");
-        }
-    };
     if (options.Mode == TSetupMode::smVerySilent) {
         TSilentHost host({target, false, false});
-        return TRemoval(host, target, std::move(record)).Execute(release);
+        TRemoval removal(host, target, std::move(record));
+        const bool complete = removal.Execute();
+        if (complete) {
+            Finish(options, target, removal);
+        }
+        return complete;
     }
     TFMain& main = Application.CreateForm<TFMain>();
     main.ShowRemovalPage(options.Mode == TSetupMode::smSilent);
-    const bool complete = TRemoval(main, target, std::move(record)).Execute(release);
+    TRemoval removal(main, target, std::move(record));
+    const bool complete = removal.Execute();
     if (options.Mode == TSetupMode::smWizard) {
         ShowInformationBox(main.Handle(),
                            FinalText(complete, ExcludeTrailingPathDelimiter(target)));
+    }
+    if (complete) {
+        main.Hide();
+        Finish(options, target, removal);
     }
     return complete;
 }

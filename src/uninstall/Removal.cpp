@@ -46,7 +46,7 @@ bool IsKeptForClinic(const std::wstring& relative) {
 TRemoval::TRemoval(TInstallHost& host, std::wstring target, TRecordSet record)
     : FHost(host), FLog(host), FTarget(std::move(target)), FRecord(std::move(record)) {}
 
-bool TRemoval::Execute(const std::function<void(bool complete)>& releaseUninstaller) {
+bool TRemoval::Execute() {
     FHost.ShowEmptyLog();
     FHost.SelectPage(TWizardPage::tsProgressInstall);
     FHost.SetCanClose(false);
@@ -72,7 +72,7 @@ bool TRemoval::Execute(const std::function<void(bool complete)>& releaseUninstal
     }
     FLog.Line(L"База данных (DTAfb) и настройки (Settings) сохранены");
     FLog.Line(L"Шрифты и драйвер устройства оставлены в системе");
-    RemoveBookkeeping(releaseUninstaller);
+    RemoveBookkeeping();
     RemoveEmptyFolders();
     FHost.SetCanClose(true);
     FHost.EnableExit();
@@ -137,23 +137,25 @@ bool TRemoval::DeleteOne(const std::wstring& shown, const std::wstring& path, bo
     return deleted;
 }
 
-// The entry in the list of programs, the uninstaller and the record go last, and only when
-// nothing listed is left: otherwise they are what lets the removal be run again.
-void TRemoval::RemoveBookkeeping(const std::function<void(bool complete)>& releaseUninstaller) {
+// The entry in the list of programs and the record go last, and only when nothing listed is
+// left: otherwise they are what lets the removal be run again.
+void TRemoval::RemoveBookkeeping() {
+    if (FComplete) {
+        const TLogStep entry = FLog.Step(L"Удаление записи из списка установленных программ....");
+        FComplete = RemoveRegistration(FTarget);
+        FLog.Finish(entry, FComplete);
+    }
     if (!FComplete) {
         if (!WriteInstallRecord(FTarget, FLeft.Entries())) {
             FLog.Line(L"Не удалось переписать запись об установке " + FTarget + InstallRecordName);
         }
         return;
     }
-    const TLogStep entry = FLog.Step(L"Удаление записи из списка установленных программ....");
-    const bool unregistered = RemoveRegistration(FTarget);
-    FLog.Finish(entry, unregistered);
-    FComplete = unregistered;
-    // The result is known now; what follows cannot change it.
-    releaseUninstaller(FComplete);
-    DeleteOwnFile(UninstallerName);
     DeleteOwnFile(InstallRecordName);
+}
+
+void TRemoval::RemoveUninstaller() {
+    DeleteOwnFile(UninstallerName);
 }
 
 // A file of the removal's own that is still held goes at the next restart.

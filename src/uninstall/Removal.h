@@ -3,7 +3,6 @@
 #include "install/InstallLog.h"
 #include "install/InstallRecord.h"
 
-#include <functional>
 #include <set>
 #include <string>
 
@@ -18,15 +17,17 @@ public:
 
     // True when everything listed was removed; otherwise the log names what was not, and the
     // record, the uninstaller and the entry in the list of programs stay, so that the removal
-    // can be run again. releaseUninstaller is called with that result before the
-    // uninstaller's own file is deleted: whoever runs from it must be gone by then.
-    bool Execute(const std::function<void(bool complete)>& releaseUninstaller);
+    // can be run again.
+    bool Execute();
+    // After a complete removal, the uninstaller's own file; whoever runs from it must be gone
+    // by then. One that is still held goes at the next restart.
+    void RemoveUninstaller();
 
 private:
     void RemoveFile(const TRecordEntry& entry);
     void RemoveShortcut(const TRecordEntry& entry);
     bool DeleteOne(const std::wstring& shown, const std::wstring& path, bool shortcut);
-    void RemoveBookkeeping(const std::function<void(bool complete)>& releaseUninstaller);
+    void RemoveBookkeeping();
     void DeleteOwnFile(const wchar_t* name);
     void RemoveEmptyFolders();
     void NoteFoldersOf(const std::wstring& relative);

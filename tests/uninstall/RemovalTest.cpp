@@ -44,12 +44,13 @@ protected:
     bool Remove() {
         Record.reset(); // the run is over
         TSilentHost host({Target, false, false});
-        const bool complete =
-            TRemoval(host, Target, ReadInstallRecord(Target).Entries).Execute([&](bool done) {
-                Released.push_back(done);
-                // Whoever ran from it must be gone before it goes.
-                EXPECT_TRUE(Exists(Target + L"Uninstall.exe"));
-            });
+        TRemoval removal(host, Target, ReadInstallRecord(Target).Entries);
+        const bool complete = removal.Execute();
+        // Whoever runs from the uninstaller is told before it goes.
+        EXPECT_TRUE(Exists(Target + L"Uninstall.exe"));
+        if (complete) {
+            removal.RemoveUninstaller();
+        }
         Log = host.Lines();
         return complete;
     }
@@ -62,7 +63,6 @@ protected:
     TTempFolder Folder;
     std::wstring Target;
     std::optional<TRunRecord> Record;
-    std::vector<bool> Released;
     std::vector<std::wstring> Log;
 };
 
@@ -107,7 +107,6 @@ TEST_F(RemovalTest, RemovesWhatTheRunsWroteAndKeepsTheClinicsOwn) {
     }
     EXPECT_TRUE(Exists(Target + L"udf")); // holds the clinic's script
     EXPECT_TRUE(Logged(L"Файл изменён после установки, сохранён: changed.cfg"));
-    EXPECT_EQ(Released, std::vector<bool>{true});
     EXPECT_EQ(RegisteredLocation(), L"");
 }
 
@@ -128,7 +127,6 @@ TEST_F(RemovalTest, WhatCannotBeRemovedIsNamedAndTheRemovalCanBeRunAgain) {
     EXPECT_TRUE(Logged(L"Не удалось удалить файл held.dll: "));
     EXPECT_TRUE(Logged(L"Не удалось удалить файл protected.dll: "));
     EXPECT_FALSE(Exists(Target + L"free.dll"));
-    EXPECT_TRUE(Released.empty());
     EXPECT_TRUE(Exists(Target + L"Uninstall.exe"));
     EXPECT_EQ(RegisteredLocation(), Target);
     const TRecordFile left = ReadInstallRecord(Target);
