@@ -77,14 +77,18 @@ std::wstring TrimBlanks(const std::wstring& text) {
     return text.substr(first, last - first);
 }
 
-std::wstring ExecutableFolder() {
+std::wstring ExecutablePath() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         DWORD length = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
         if (length < buffer.size()) {
-            std::wstring path(buffer.data(), length);
-            return path.substr(0, path.find_last_of(L"\\/") + 1);
+            return std::wstring(buffer.data(), length);
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::wstring ExecutableFolder() {
+    const std::wstring path = ExecutablePath();
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
 }

@@ -12,7 +12,8 @@ std::wstring ExtractFilePath(const std::wstring& path);
 // Text with leading and trailing blanks and control characters removed.
 std::wstring TrimBlanks(const std::wstring& text);
 
-// The folder of the running executable, with a trailing delimiter.
+// The running executable's full path, and its folder with a trailing delimiter.
+std::wstring ExecutablePath();
 std::wstring ExecutableFolder();
 
 // Existence tests; links are followed.

@@ -14,6 +14,23 @@ std::string ToUtf8(const std::wstring& text) {
     return bytes;
 }
 
+bool FromUtf8(const std::string& bytes, std::wstring& text) {
+    if (bytes.empty()) {
+        text.clear();
+        return true;
+    }
+    const int size = static_cast<int>(bytes.size());
+    const int length =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (length == 0) {
+        return false;
+    }
+    std::wstring result(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, result.data(), length);
+    text = std::move(result);
+    return true;
+}
+
 std::wstring Widen(const char* text) {
     std::wstring result;
     for (; *text != '\0'; ++text) {

@@ -4,6 +4,7 @@
 #include "common/Errors.h"
 #include "common/Paths.h"
 #include "common/IniWrite.h"
+#include "common/SetupLog.h"
 #include "common/WindowsFolder.h"
 #include "install/CounterFile.h"
 #include "install/DatabaseKeep.h"
@@ -47,6 +48,7 @@ TRunResult TInstallRun::InstallCore() {
     if (!CreateFolder(FTarget, L"Каталог создан...", L"Ошибка при создании каталога!")) {
         return TRunResult::rrTargetRefused;
     }
+    BeginRecord();
     WriteSettingsKeys();
     {
         TBusyPart busy(FHost);
@@ -56,6 +58,21 @@ TRunResult TInstallRun::InstallCore() {
     }
     InstallFontsQuietly();
     return TRunResult::rrCompleted;
+}
+
+// The record and the uninstaller come first, so that whatever the run gets to write can be
+// removed again.
+void TInstallRun::BeginRecord() {
+    const std::wstring note = FRecord.Begin(FTarget);
+    if (!note.empty()) {
+        LogLine(note);
+    }
+    const std::wstring uninstaller = IncludeTrailingPathDelimiter(FTarget) + UninstallerName;
+    if (!CopyFileW(ExecutablePath().c_str(), uninstaller.c_str(), FALSE)) {
+        LogLine(L"Ошибка: программа удаления не скопирована: " + SysErrorMessage(GetLastError()));
+        return;
+    }
+    SetReadOnlyAttribute(uninstaller, false); // from read-only media, it would refuse the next
 }
 
 // A folder the run needs: made when missing, else the error is shown and logged.
@@ -75,14 +92,18 @@ bool TInstallRun::CreateFolder(const std::wstring& folder, const std::wstring& c
 
 void TInstallRun::WriteSettingsKeys() {
     const std::wstring ini = FTarget + L"Settings\\holter.ini";
-    IniWriteInteger(ini, L"options", L"FilterType", 0);
-    IniWriteInteger(ini, L"options", L"HardwareType", 1);
+    FRecord.Write({ini}, [&] {
+        IniWriteInteger(ini, L"options", L"FilterType", 0);
+        IniWriteInteger(ini, L"options", L"HardwareType", 1);
+    });
 }
 
 bool TInstallRun::CopyCoreFiles() {
     FHost.ProcessMessages();
     TLogStep settings = FLog.Step(L"Создание настроечных файлов....");
-    CreateReferenceFiles(FTarget + L"Settings\\");
+    const std::wstring settingsFolder = FTarget + L"Settings\\";
+    FRecord.Write({settingsFolder + L"uca.nsi", settingsFolder + L"wra.nsi"},
+                  [&] { CreateReferenceFiles(settingsFolder); });
     FLog.Finish(settings, true);
 
     if (!CreateFolder(FTarget + L"DTAfb\\", L"Каталог <DTAfb> создан...",
@@ -98,7 +119,7 @@ bool TInstallRun::CopyCoreFiles() {
         return false;
     }
     CopyLibraries();
-    CreateCounterFile(FTarget + L"Settings\\");
+    FRecord.Write({settingsFolder + L"lastnum.dta"}, [&] { CreateCounterFile(settingsFolder); });
     WriteBrandFile();
     return true;
 }
@@ -134,7 +155,9 @@ bool TInstallRun::CopyDatabase() {
 bool TInstallRun::CopyStep(const std::wstring& name, const std::wstring& from,
                            const std::wstring& to) {
     TLogStep step = FLog.Step(L"Копирование файла " + name + L"....");
+    FRecord.Expect(to);
     const bool copied = CopyFileByStream(from, to);
+    FRecord.Written(to);
     FLog.Finish(step, copied);
     return copied;
 }
@@ -165,14 +188,19 @@ void TInstallRun::CopyLibraries() {
 
 void TInstallRun::WriteBrandFile() {
     if (FHost.LovenaBrand()) {
-        IniWriteString(FTarget + L"btooth.ini", L"Common", L"Disk", L"I");
+        const std::wstring file = FTarget + L"btooth.ini";
+        FRecord.Write({file}, [&] { IniWriteString(file, L"Common", L"Disk", L"I"); });
     }
 }
 
 void TInstallRun::InstallFontsQuietly() {
     try {
-        InstallFonts(FSource + L"fonts\\", GetWindowsFolder() + L"fonts\\",
-                     [this](const std::wstring& line) { FLog.Line(line); });
+        InstallFonts(
+            FSource + L"fonts\\", GetWindowsFolder() + L"fonts\\",
+            [this](const std::wstring& line) { FLog.Line(line); },
+            [this](const std::wstring& file, const std::wstring& value) {
+                FRecord.Font(file, value);
+            });
     } catch (...) {
         // Fonts are a convenience: whatever stops them, the installation goes on.
     }

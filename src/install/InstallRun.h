@@ -2,6 +2,7 @@
 #include "install/InstallHost.h"
 #include "install/InstallFiles.h"
 #include "install/InstallLog.h"
+#include "install/RunRecord.h"
 
 #include <string>
 
@@ -25,6 +26,7 @@ public:
 private:
     // Target folder, settings, database and core files, fonts.
     TRunResult InstallCore();
+    void BeginRecord();
     bool CreateFolder(const std::wstring& folder, const std::wstring& created,
                       const std::wstring& failed);
     void WriteSettingsKeys();
@@ -43,10 +45,12 @@ private:
     bool CopyBackupsAndUpdater();
     std::wstring RunNewestBackupScript();
     void CreateDesktopShortcut();
+    void Register();
     void Close();
 
     TInstallHost& FHost;
     TInstallLog FLog;
+    TRunRecord FRecord;   // what this run and the earlier ones wrote, for removal
     std::wstring FSource; // Fcopyfrom
     std::wstring FTarget; // TargetDir
 };

@@ -20,6 +20,7 @@ constexpr std::array<const wchar_t*, 7> FontList{
 struct TFontFolders {
     std::wstring Source;
     std::wstring Windows;
+    TFontInstalled Installed;
 };
 
 std::wstring ExecutableFolder() {
@@ -80,7 +81,11 @@ void InstallFont(const TFontFolders& folders, const std::wstring& FileName, cons
         DeleteFileW(target.c_str());
         return;
     }
-    RegisterFont(description + L" (TrueType)", FileName);
+    const std::wstring value = description + L" (TrueType)";
+    RegisterFont(value, FileName);
+    if (folders.Installed) {
+        folders.Installed(target, value);
+    }
     AnnounceFont(target);
     log(L"Шрифт <" + description + L"> уcтановлен");
 }
@@ -88,8 +93,8 @@ void InstallFont(const TFontFolders& folders, const std::wstring& FileName, cons
 } // namespace
 
 void InstallFonts(const std::wstring& sourceFolder, const std::wstring& fontsFolder,
-                  const TLogLine& log) {
-    const TFontFolders folders{sourceFolder, fontsFolder};
+                  const TLogLine& log, const TFontInstalled& installed) {
+    const TFontFolders folders{sourceFolder, fontsFolder, installed};
     for (const wchar_t* fileName : FontList) {
         InstallFont(folders, fileName, log);
     }

@@ -15,6 +15,9 @@ using TLogLine = std::function<void(const std::wstring&)>;
 // registered; the fonts after it are left alone.
 void InstallFonts(const TLogLine& log);
 
+// Told of each font installed: its file and its registry value.
+using TFontInstalled = std::function<void(const std::wstring& file, const std::wstring& value)>;
+
 // The same with both folders given, each ending in a path delimiter.
 void InstallFonts(const std::wstring& sourceFolder, const std::wstring& fontsFolder,
-                  const TLogLine& log);
+                  const TLogLine& log, const TFontInstalled& installed = {});

@@ -19,12 +19,6 @@ std::wstring ModeText(TSetupMode mode) {
     return L"мастер установки";
 }
 
-std::wstring ProgramPath() {
-    wchar_t path[MAX_PATH * 2] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-    return path;
-}
-
 int ScreenPixelsPerInch() {
     const HDC screen = GetDC(nullptr);
     const int pixels = GetDeviceCaps(screen, LOGPIXELSX);
@@ -41,7 +35,7 @@ void LogHeader(const std::wstring& commandLine, const TCommandLine& options,
     wchar_t date[40];
     swprintf(date, 40, L"%02u.%02u.%04u %02u:%02u:%02u", now.wDay, now.wMonth, now.wYear, now.wHour,
              now.wMinute, now.wSecond);
-    const std::wstring program = ProgramPath();
+    const std::wstring program = ExecutablePath();
     LogLine(L"Установка комплекса \"Сонтира\": начало " + std::wstring(date));
     LogLine(L"Версия: " + ReadVersionString(program, L"ProductVersion"));
     LogLine(L"Программа: " + program);
