@@ -115,11 +115,14 @@ void CheckRecordAndSize(TContext& context, const std::wstring& target) {
     }
     DWORD kib = 0;
     context.Check(ReadMachineDword(RegistrationKey, L"EstimatedSize", kib), L"no EstimatedSize");
+    const size_t uninstaller =
+        state.Files.contains(UninstallName) ? state.Files.at(UninstallName).size() : 0;
     // Rounded once for the sum, or once per file.
     context.Check(kib > 0 && kib >= bytes / 1024 &&
                       kib <= (bytes + 1023) / 1024 + record.Files.size(),
                   L"EstimatedSize is " + std::to_wstring(kib) + L" KiB; the record lists " +
-                      std::to_wstring(bytes) + L" bytes");
+                      std::to_wstring(bytes) + L" bytes (" + UninstallName + L", not listed, has " +
+                      std::to_wstring(uninstaller) + L")");
 }
 
 // The log file the removal wrote by default in %TEMP%: the copy it ran as, scheduled for

@@ -191,7 +191,7 @@ void RemovalHalfRunAndAgain(TContext& context) {
     CheckRemoved(context, before);
 
     CheckRefused(context, source, L"/UNINSTALL /DIR=" + folder + L" /VERYSILENT", 1,
-                 L"Комплекс \"Сонтира\" не установлен в папке " + folder);
+                 L"Комплекс \"Сонтира\" не установлен в папке ");
     CheckRefused(context, source, L"/UNINSTALL /DRIVER /VERYSILENT", 1,
                  L"Неверный параметр командной строки");
 }
