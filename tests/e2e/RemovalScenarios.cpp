@@ -202,6 +202,9 @@ void RemovalWizardKeepsData(TContext& context) {
     context.CheckEqual(answers.MainCaption, L"Удаление комплекса", L"the main window's caption");
     context.Check(HasStepDone(answers.Log, L"Удаление записи из списка установленных программ"),
                   L"the window's log shows the entry removed");
+    for (const auto& line : answers.Log) {
+        context.Check(!line.ends_with(L"ОШИБКА!!!"), L"the window's log shows \"" + line + L"\"");
+    }
     CheckRemoved(context, before);
     CheckCopyScheduled(context, logsBefore);
 }
@@ -221,6 +224,7 @@ void RemovalAnswerNo(TContext& context) {
 void RemovalVerySilent(TContext& context) {
     InstallQuietly(context, Holter);
     const TRecord record = ReadRecord(Holter);
+    context.Check(record.Problem.empty(), L"the installation's record: " + record.Problem);
     const TMachineState before = TakeState(Holter);
     const std::wstring log = L"C:\\removal-verysilent.log";
 
