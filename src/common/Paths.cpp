@@ -92,3 +92,9 @@ std::wstring ExecutableFolder() {
     const std::wstring path = ExecutablePath();
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
+
+std::wstring TempFolder() {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
+    return length > 0 && length <= MAX_PATH ? std::wstring(path, length) : std::wstring();
+}

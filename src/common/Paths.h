@@ -16,6 +16,9 @@ std::wstring TrimBlanks(const std::wstring& text);
 std::wstring ExecutablePath();
 std::wstring ExecutableFolder();
 
+// The temporary folder, with a trailing delimiter; empty when Windows gives none.
+std::wstring TempFolder();
+
 // Existence tests; links are followed.
 bool DirectoryExists(const std::wstring& path);
 bool FileExists(const std::wstring& path);

@@ -1,5 +1,6 @@
 #include "common/SetupLog.h"
 
+#include "common/Paths.h"
 #include "common/Utf8.h"
 
 #include <cstdio>
@@ -17,12 +18,6 @@ std::wstring Stamp(const SYSTEMTIME& t) {
     swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wHour,
              t.wMinute, t.wSecond, t.wMilliseconds);
     return text;
-}
-
-std::wstring TempFolder() {
-    wchar_t path[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
-    return length > 0 && length <= MAX_PATH ? std::wstring(path, length) : std::wstring();
 }
 
 HANDLE CreateLogFile(const std::wstring& path, DWORD disposition) {

@@ -57,11 +57,11 @@ void TInstallRun::InstallDriver() {
 
 // True when every file was copied; the log says which were not.
 bool TInstallRun::CopyBackupsAndUpdater() {
+    FRecord.ExpectTree(FSource + L"backup", FTarget + L"backup");
     if (!DirectoryExists(FTarget + L"Backup\\")) {
         CreateDirectoryW((FTarget + L"backup\\").c_str(), nullptr);
     }
     const std::wstring updaterTarget = TrimBlanks(FHost.PathText());
-    FRecord.ExpectTree(FSource + L"backup", FTarget + L"backup");
     FRecord.ExpectTree(FSource + L"Updater", updaterTarget);
     TCopyFailures failures = CopyFolderTree(FSource + L"backup", FTarget + L"backup");
     for (TCopyFailure& failure : CopyFolderTree(FSource + L"Updater", updaterTarget)) {

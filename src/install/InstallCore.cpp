@@ -81,6 +81,7 @@ bool TInstallRun::CreateFolder(const std::wstring& folder, const std::wstring& c
     if (DirectoryExists(folder)) {
         return true;
     }
+    FRecord.ExpectFolder(folder);
     if (!CreateDirectoryW(folder.c_str(), nullptr)) {
         FHost.ShowError(failed);
         FLog.Line(failed);
@@ -173,6 +174,7 @@ bool TInstallRun::CopyList(TNames names, const std::wstring& from, const std::ws
 
 bool TInstallRun::CopyPlugins(const std::wstring& folder, TNames names) {
     const std::wstring target = FTarget + folder;
+    FRecord.ExpectFolder(target);
     if (!DirectoryExists(target)) {
         CreateDirectoryW(target.c_str(), nullptr); // a failure shows in the copies that follow
     }

@@ -20,6 +20,9 @@ public:
     // Before a file below the target is written: notes whether it is there, and which of its
     // folders the write will make.
     void Expect(const std::wstring& path);
+    // Before a folder below the target is made: notes it, and its parents, if they are not
+    // there yet.
+    void ExpectFolder(const std::wstring& path);
     // After: the file as it is now; a file that is not there is not recorded.
     void Written(const std::wstring& path);
     // A write of these files, with the record told before and after.
@@ -49,7 +52,6 @@ public:
 
 private:
     std::wstring Relative(const std::wstring& path) const; // empty when outside the target
-    void ExpectFolder(const std::wstring& path);
     void Append(TRecordEntry entry);
     void RecordMadeFolders();
     template <class F>

@@ -90,3 +90,15 @@ void CreateShellLink(const std::wstring& FileName, TLinkLocation Location,
     file->Save(path.c_str(), FALSE);
     LinkFile = path;
 }
+
+std::wstring ReadShellLinkPath(const std::wstring& LinkFile) {
+    TComPtr<IShellLinkW> link;
+    TComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&link))) ||
+        FAILED(link.As(&file)) || FAILED(file->Load(LinkFile.c_str(), STGM_READ))) {
+        return {};
+    }
+    wchar_t path[MAX_PATH * 2] = {};
+    return SUCCEEDED(link->GetPath(path, MAX_PATH * 2, nullptr, SLGP_RAWPATH)) ? path : L"";
+}

@@ -21,3 +21,7 @@ void CreateShellLink(const std::wstring& FileName, TLinkLocation Location,
                      const std::wstring& SubFolder, const std::wstring& WorkingDir,
                      const std::wstring& Arguments, const std::wstring& Description,
                      const std::wstring& LinkName, std::wstring& LinkFile);
+
+// The program a shortcut file leads to; empty when it cannot be read. COM must be initialised
+// on this thread.
+std::wstring ReadShellLinkPath(const std::wstring& LinkFile);

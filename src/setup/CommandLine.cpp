@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <string>
 
 const wchar_t* const CommandLineHelp =
     L"Install.exe [/SILENT | /VERYSILENT] [/DIR=папка] [/DRIVER | /NODRIVER] [/LOG=файл]\r\n"
@@ -18,7 +19,13 @@ const wchar_t* const CommandLineHelp =
     L"\r\n"
     L"Коды завершения: 0 установлено; 1 неверная командная строка или программа уже "
     L"запущена; 3 папка установки отвергнута или не создана, или на её диске мало места; "
-    L"4 установка остановлена ошибкой (см. журнал).";
+    L"4 установка остановлена ошибкой (см. журнал).\r\n"
+    L"\r\n"
+    L"Удаление: Uninstall.exe из папки комплекса или Install.exe /UNINSTALL [/DIR=папка], "
+    L"с /SILENT, /VERYSILENT и /LOG=файл. База данных и настройки сохраняются.\r\n"
+    L"Коды завершения удаления: 0 удалено; 1 неверная командная строка, комплекс не "
+    L"установлен или программа уже запущена; 2 удаление отменено; 4 удалено не всё или "
+    L"запись об установке повреждена (см. журнал).";
 
 namespace {
 
@@ -60,6 +67,10 @@ bool ReadSwitch(const std::wstring& argument, TCommandLine& result) {
         if (name == L"DRIVER" || name == L"NODRIVER") {
             return SetOnce(result.Driver, name == L"DRIVER");
         }
+        if (name == L"UNINSTALL") {
+            result.Uninstall = true;
+            return true;
+        }
         if (name == L"?" || name == L"HELP") {
             result.Help = true;
             return true;
@@ -78,6 +89,11 @@ bool ReadSwitch(const std::wstring& argument, TCommandLine& result) {
     if (name == L"LOG") {
         return !value.empty() && SetOnce(result.Log, value);
     }
+    if (name == L"PARENT") {
+        return !value.empty() && value.size() <= 9 &&
+               value.find_first_not_of(L"0123456789") == std::wstring::npos &&
+               SetOnce(result.Parent, static_cast<DWORD>(std::stoul(value)));
+    }
     return false;
 }
 
@@ -95,12 +111,29 @@ std::vector<std::wstring> SplitArguments(const std::wstring& commandLine) {
     return arguments;
 }
 
+std::wstring ArgumentsText(const std::wstring& commandLine) {
+    // The program's name ends as CommandLineToArgvW ends it: at its closing quote, or at the
+    // first blank when it is not quoted.
+    size_t end = commandLine.starts_with(L'"') ? commandLine.find(L'"', 1)
+                                               : commandLine.find_first_of(L" \t");
+    if (end == std::wstring::npos) {
+        return {};
+    }
+    end += commandLine[end] == L'"' ? 1 : 0;
+    const size_t start = commandLine.find_first_not_of(L" \t", end);
+    return start == std::wstring::npos ? std::wstring() : commandLine.substr(start);
+}
+
 TCommandLine ParseCommandLine(const std::wstring& commandLine) {
     TCommandLine result;
     for (const std::wstring& argument : SplitArguments(commandLine)) {
         if (!ReadSwitch(argument, result) && result.Error.empty()) {
             result.Error = argument;
         }
+    }
+    // Removal leaves the driver installed: asking for it there is a mistake in the script.
+    if (result.Uninstall && result.Driver && result.Error.empty()) {
+        result.Error = *result.Driver ? L"/DRIVER" : L"/NODRIVER";
     }
     return result;
 }

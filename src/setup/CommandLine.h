@@ -13,6 +13,9 @@ struct TCommandLine {
     std::optional<bool> Driver;      // /DRIVER, /NODRIVER
     std::optional<std::wstring> Log; // /LOG=
     bool Help = false;               // /?, /HELP
+    bool Uninstall = false;          // /UNINSTALL: remove the installation in /DIR
+    // /PARENT=: the uninstaller that started this copy of itself, by process id.
+    std::optional<unsigned long> Parent;
     // The first argument that could not be understood, with the reason; empty when none.
     std::wstring Error;
 };
@@ -24,6 +27,9 @@ TCommandLine ParseCommandLine(const std::wstring& commandLine);
 
 // The arguments as CommandLineToArgvW gives them, without the program's name.
 std::vector<std::wstring> SplitArguments(const std::wstring& commandLine);
+
+// The text after the program's name, as it was given.
+std::wstring ArgumentsText(const std::wstring& commandLine);
 
 // The switches and exit codes, for /? and for a bad command line.
 extern const wchar_t* const CommandLineHelp;

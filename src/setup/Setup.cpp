@@ -6,7 +6,9 @@
 #include "common/SetupLog.h"
 #include "install/SilentHost.h"
 #include "install/SpaceCheck.h"
+#include "setup/SelfCopy.h"
 #include "setup/SetupSession.h"
+#include "setup/Uninstaller.h"
 #include "ui/Application.h"
 #include "windows/WaitRun.h"
 #include "wizard/Brand.h"
@@ -113,41 +115,77 @@ TOutcome InstallUnattended(const TCommandLine& options) {
     }
 }
 
+// The uninstaller's copy in the temporary folder gets this start's switches and the folder.
+std::wstring CopyArguments(const std::wstring& commandLine, const TCommandLine& options,
+                           const std::wstring& target) {
+    std::wstring arguments = ArgumentsText(commandLine) + L" /UNINSTALL";
+    if (!options.Dir) {
+        arguments += L" \"/DIR=" + ExcludeTrailingPathDelimiter(target) + L"\"";
+    }
+    return arguments;
+}
+
+TOutcome Dispatch(const TCommandLine& options, bool removal, const std::wstring& target) {
+    if (!options.Error.empty()) {
+        Tell(options.Mode,
+             L"Неверный параметр командной строки: " + options.Error + L"\r\n\r\n" +
+                 CommandLineHelp,
+             MB_ICONERROR);
+        return {ecBadStart, L"неверная командная строка"};
+    }
+    if (options.Help) {
+        Tell(options.Mode, CommandLineHelp, MB_ICONINFORMATION);
+        return {ecInstalled, L"показана справка"};
+    }
+    const TSingleInstance instance; // held until the program ends
+    if (instance.AlreadyRunning()) {
+        Tell(options.Mode, L"Программа установки уже запущена.", MB_ICONERROR);
+        return {ecBadStart, L"программа установки уже запущена"};
+    }
+    if (removal) {
+        const TRemovalOutcome outcome = RemoveInstallation(options, target);
+        return {outcome.ExitCode, outcome.Text};
+    }
+    if (options.Mode == TSetupMode::smWizard) {
+        return {RunWizard(options), L""};
+    }
+    return InstallUnattended(options);
+}
+
 } // namespace
 
 int RunSetup(const std::wstring& commandLine) {
     const TCommandLine options = ParseCommandLine(commandLine);
     // Nobody would see a box of a run without windows, whatever goes wrong from here.
     Application.Unattended = options.Mode == TSetupMode::smVerySilent;
-    SetupLog().Open(options.Log.value_or(L""), L"Sontira-Install");
-    const std::wstring target = options.Dir.value_or(DefaultTarget());
-    LogHeader(commandLine, options,
-              options.Mode == TSetupMode::smWizard && !options.Dir
+    const bool removal = IsRemoval(options);
+    const std::wstring target =
+        removal ? RemovalTarget(options, DefaultTarget()) : options.Dir.value_or(DefaultTarget());
+    std::wstring copyError;
+    if (removal && options.Error.empty() && !options.Help && !options.Parent &&
+        RunsFromUninstaller(target)) {
+        const TCopyRun copy = ContinueFromCopy(CopyArguments(commandLine, options, target));
+        if (copy.Started) {
+            return static_cast<int>(copy.ExitCode); // the copy wrote the log
+        }
+        copyError = copy.Error;
+    }
+    SetupLog().Open(options.Log.value_or(L""), removal ? L"Sontira-Uninstall" : L"Sontira-Install");
+    Application.Title =
+        removal ? L"Удаление комплекса \"Сонтира\"" : L"Установка комплекса \"Сонтира\"";
+    LogHeader(Application.Title, commandLine, options,
+              !removal && options.Mode == TSetupMode::smWizard && !options.Dir
                   ? target + L" (по умолчанию, выбирается в мастере)"
                   : target);
-    Application.Title = L"Установка комплекса \"Сонтира\"";
-
-    TOutcome outcome{ecInstalled, L""};
-    if (!options.Error.empty()) {
-        Tell(options.Mode,
-             L"Неверный параметр командной строки: " + options.Error + L"\r\n\r\n" +
-                 CommandLineHelp,
+    if (!copyError.empty()) {
+        Tell(options.Mode, L"Не удалось запустить копию программы удаления: " + copyError,
              MB_ICONERROR);
-        outcome = {ecBadStart, L"неверная командная строка"};
-    } else if (options.Help) {
-        Tell(options.Mode, CommandLineHelp, MB_ICONINFORMATION);
-        outcome = {ecInstalled, L"показана справка"};
-    } else {
-        const TSingleInstance instance; // held until the program ends
-        if (instance.AlreadyRunning()) {
-            Tell(options.Mode, L"Программа установки уже запущена.", MB_ICONERROR);
-            outcome = {ecBadStart, L"программа установки уже запущена"};
-        } else if (options.Mode == TSetupMode::smWizard) {
-            return RunWizard(options);
-        } else {
-            outcome = InstallUnattended(options);
-        }
+        LogResult(L"программа удаления не запущена", ecStopped);
+        return ecStopped;
     }
-    LogResult(outcome.Text, outcome.ExitCode);
+    const TOutcome outcome = Dispatch(options, removal, target);
+    if (!outcome.Text.empty()) {
+        LogResult(outcome.Text, outcome.ExitCode);
+    }
     return outcome.ExitCode;
 }

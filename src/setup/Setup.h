@@ -6,11 +6,13 @@
 // TApplicationScope, which owns the windows it makes.
 int RunSetup(const std::wstring& commandLine);
 
-// Exit codes of the unattended modes (the wizard ends with 0).
+// Exit codes of the unattended modes (the installation wizard ends with 0) and of removal.
 enum TExitCode : int {
-    ecInstalled = 0,
-    ecBadStart = 1,      // bad command line, or setup already running
+    ecInstalled = 0,     // installed, or removed
+    ecBadStart = 1,      // bad command line, setup already running, or nothing to remove
+    ecDeclined = 2,      // the question before removal was answered No
     ecTargetRefused = 3, // target folder refused or not made, or its disk too small
     ecStopped = 4        // the run stopped on an error, or ended without some of its files;
-                         // the log file says where and why
+                         // removal left something or found its record damaged; the log file
+                         // says where and why
 };

@@ -28,15 +28,15 @@ int ScreenPixelsPerInch() {
 
 } // namespace
 
-void LogHeader(const std::wstring& commandLine, const TCommandLine& options,
-               const std::wstring& target) {
+void LogHeader(const std::wstring& title, const std::wstring& commandLine,
+               const TCommandLine& options, const std::wstring& target) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t date[40];
     swprintf(date, 40, L"%02u.%02u.%04u %02u:%02u:%02u", now.wDay, now.wMonth, now.wYear, now.wHour,
              now.wMinute, now.wSecond);
     const std::wstring program = ExecutablePath();
-    LogLine(L"Установка комплекса \"Сонтира\": начало " + std::wstring(date));
+    LogLine(title + L": начало " + std::wstring(date));
     LogLine(L"Версия: " + ReadVersionString(program, L"ProductVersion"));
     LogLine(L"Программа: " + program);
     LogLine(L"Командная строка: " + commandLine);

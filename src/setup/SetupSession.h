@@ -4,9 +4,9 @@
 
 #include <string>
 
-// The log file's opening and closing lines.
-void LogHeader(const std::wstring& commandLine, const TCommandLine& options,
-               const std::wstring& target);
+// The log file's opening and closing lines; title names what the program does.
+void LogHeader(const std::wstring& title, const std::wstring& commandLine,
+               const TCommandLine& options, const std::wstring& target);
 void LogResult(const std::wstring& result, int exitCode);
 
 // Text that someone at the screen reads in a box; unattended without a window it goes to the

@@ -22,6 +22,10 @@ void ShowWarningBox(HWND owner, const std::wstring& text) {
     ShowBox(owner, text, L"Предупреждение", MB_ICONWARNING | MB_OK);
 }
 
+void ShowInformationBox(HWND owner, const std::wstring& text) {
+    ShowBox(owner, text, L"Информация", MB_ICONINFORMATION | MB_OK);
+}
+
 bool AskConfirmation(HWND owner, const std::wstring& text) {
     return ShowBox(owner, text, L"Подтверждение", MB_ICONQUESTION | MB_YESNO) == IDYES;
 }

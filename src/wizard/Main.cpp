@@ -79,6 +79,15 @@ TRunResult TFMain::InstallUnattended(bool installDriver) {
     return TInstallRun(*this, FDistributionFolder).Execute();
 }
 
+void TFMain::ShowRemovalPage(bool unattended) {
+    if (unattended) {
+        FSilent.emplace(false);
+    }
+    SetCaption(L"Удаление комплекса");
+    InsatallPages.SetActivePage(tsProgressInstall);
+    Show();
+}
+
 bool TFMain::Cancelled() const {
     return InsatallPages.ActivePage() == &tsCancel;
 }

@@ -146,6 +146,9 @@ public:
     // The installation on the progress page with nobody at the screen: questions are
     // answered as the command line said, and the window cannot be closed meanwhile.
     TRunResult InstallUnattended(bool installDriver);
+    // The progress page alone, for a removal; unattended, the window cannot be closed
+    // meanwhile.
+    void ShowRemovalPage(bool unattended);
     // How the latest run behind "Начать установку" ended; none before the first.
     std::optional<TRunResult> LastRunResult() const { return FRunResult; }
     bool Cancelled() const;

@@ -1,0 +1,108 @@
+#include "setup/Uninstaller.h"
+
+#include "common/Paths.h"
+#include "common/SetupLog.h"
+#include "install/InstallRecord.h"
+#include "install/Registration.h"
+#include "install/SilentHost.h"
+#include "setup/Setup.h"
+#include "setup/SelfCopy.h"
+#include "setup/SetupSession.h"
+#include "ui/Application.h"
+#include "ui/MessageDlg.h"
+#include "uninstall/Removal.h"
+#include "wizard/Main.h"
+
+namespace {
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring FileName(const std::wstring& path) {
+    return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
+std::wstring FinalText(bool complete, const std::wstring& folder) {
+    const std::wstring kept = L"База данных и настройки сохранены в папке " + folder + L".";
+    if (complete) {
+        return L"Комплекс \"Сонтира\" удалён. " + kept;
+    }
+    return L"Комплекс \"Сонтира\" удалён не полностью: не удалось удалить то, что названо в "
+           L"журнале " +
+           SetupLog().Path() + L". " + kept;
+}
+
+bool Remove(const TCommandLine& options, const std::wstring& target, TRecordSet record) {
+    // The uninstaller this copy came from says the result as soon as it is known, then its
+    // file can go.
+    const auto release = [&](bool complete) {
+        if (options.Parent &&
+            !ReleaseParent(*options.Parent, target, complete ? ecInstalled : ecStopped)) {
+            LogLine(L"Программа удаления в папке комплекса не завершена: её файл может "
+                    L"остаться");
+        }
+    };
+    if (options.Mode == TSetupMode::smVerySilent) {
+        TSilentHost host({target, false, false});
+        return TRemoval(host, target, std::move(record)).Execute(release);
+    }
+    TFMain& main = Application.CreateForm<TFMain>();
+    main.ShowRemovalPage(options.Mode == TSetupMode::smSilent);
+    const bool complete = TRemoval(main, target, std::move(record)).Execute(release);
+    if (options.Mode == TSetupMode::smWizard) {
+        ShowInformationBox(main.Handle(),
+                           FinalText(complete, ExcludeTrailingPathDelimiter(target)));
+    }
+    return complete;
+}
+
+} // namespace
+
+bool IsRemoval(const TCommandLine& options) {
+    return options.Uninstall || options.Parent ||
+           SameText(FileName(ExecutablePath()), UninstallerName);
+}
+
+std::wstring RemovalTarget(const TCommandLine& options, const std::wstring& defaultTarget) {
+    if (options.Dir) {
+        return IncludeTrailingPathDelimiter(TrimBlanks(*options.Dir));
+    }
+    if (SameText(FileName(ExecutablePath()), UninstallerName)) {
+        return ExecutableFolder();
+    }
+    const std::wstring registered = RegisteredLocation();
+    return IncludeTrailingPathDelimiter(registered.empty() ? defaultTarget : registered);
+}
+
+TRemovalOutcome RemoveInstallation(const TCommandLine& options, const std::wstring& target) {
+    if (options.Parent) {
+        LogLine(L"Копия программы удаления: " + ExecutablePath() +
+                L" (удаляется при перезагрузке)");
+    }
+    // The target's folders must not be held by this process's current folder.
+    SetCurrentDirectoryW(TempFolder().c_str());
+    const std::wstring folder = ExcludeTrailingPathDelimiter(target);
+    TRecordFile record = ReadInstallRecord(target);
+    if (record.State == TRecordState::rsMissing) {
+        Tell(options.Mode, L"Комплекс \"Сонтира\" не установлен в папке " + folder + L".",
+             MB_ICONERROR);
+        return {ecBadStart, L"комплекс не установлен"};
+    }
+    if (record.State == TRecordState::rsBad) {
+        Tell(options.Mode,
+             L"Запись об установке повреждена: " + target + InstallRecordName + L", " +
+                 record.Error + L". Ничего не удалено.",
+             MB_ICONERROR);
+        return {ecStopped, L"запись об установке повреждена"};
+    }
+    if (options.Mode == TSetupMode::smWizard &&
+        !AskConfirmation(nullptr, L"Удалить комплекс \"Сонтира\" из папки " + folder +
+                                      L"? База данных и настройки будут сохранены.")) {
+        return {ecDeclined, L"удаление отменено"};
+    }
+    if (Remove(options, target, std::move(record.Entries))) {
+        return {ecInstalled, L"комплекс удалён"};
+    }
+    return {ecStopped, L"комплекс удалён не полностью"};
+}

@@ -1,0 +1,197 @@
+#include "uninstall/Removal.h"
+
+#include "common/DirEnum.h"
+#include "common/Errors.h"
+#include "common/Paths.h"
+#include "install/Registration.h"
+#include "integration/Shortcut.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool IsInside(const std::wstring& path, const std::wstring& folder) {
+    return path.size() > folder.size() && SameText(path.substr(0, folder.size()), folder);
+}
+
+bool IsEmptyFolder(const std::wstring& path) {
+    if (!DirectoryExists(path)) {
+        return false;
+    }
+    for (const TDirEntry& entry : ListDirEntries(path + L"\\*", faAnyFile | faDirectory)) {
+        if (!IsDotEntry(entry.Name)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+size_t Depth(const std::wstring& relative) {
+    return relative.empty() ? 0 : 1 + std::count(relative.begin(), relative.end(), L'\\');
+}
+
+} // namespace
+
+bool IsKeptForClinic(const std::wstring& relative) {
+    const std::wstring first = relative.substr(0, relative.find(L'\\'));
+    return SameText(first, L"DTAfb") || SameText(first, L"Settings");
+}
+
+TRemoval::TRemoval(TInstallHost& host, std::wstring target, TRecordSet record)
+    : FHost(host), FLog(host), FTarget(std::move(target)), FRecord(std::move(record)) {}
+
+bool TRemoval::Execute(const std::function<void(bool complete)>& releaseUninstaller) {
+    FHost.ShowEmptyLog();
+    FHost.SelectPage(TWizardPage::tsProgressInstall);
+    FHost.SetCanClose(false);
+    FHost.ProcessMessages();
+    FLog.LineAndPaint(L"Удаление комплекса из папки " + ExcludeTrailingPathDelimiter(FTarget));
+    for (const TRecordEntry& entry : FRecord.Entries()) {
+        switch (entry.Kind) {
+        case TRecordKind::rkFile:
+            RemoveFile(entry);
+            break;
+        case TRecordKind::rkShortcut:
+            RemoveShortcut(entry);
+            break;
+        case TRecordKind::rkFolder:
+            FFolders.insert(entry.Path);
+            FLeft.Add(entry);
+            break;
+        case TRecordKind::rkFont:
+            FLeft.Add(entry);
+            break;
+        }
+        FHost.ProcessMessages();
+    }
+    FLog.Line(L"База данных (DTAfb) и настройки (Settings) сохранены");
+    FLog.Line(L"Шрифты и драйвер устройства оставлены в системе");
+    RemoveBookkeeping(releaseUninstaller);
+    RemoveEmptyFolders();
+    FHost.SetCanClose(true);
+    FHost.EnableExit();
+    return FComplete;
+}
+
+void TRemoval::RemoveFile(const TRecordEntry& entry) {
+    const std::wstring path = FTarget + entry.Path;
+    std::uint64_t size = 0;
+    std::uint64_t time = 0;
+    bool readOnly = false;
+    if (IsKeptForClinic(entry.Path)) {
+        FLeft.Add(entry);
+        return;
+    }
+    if (!ReadFileStamp(path, size, time, readOnly)) {
+        return; // already gone
+    }
+    if (size != entry.Size || time != entry.WriteTime) {
+        // The clinic's now: it is no longer listed.
+        FLog.Line(L"Файл изменён после установки, сохранён: " + entry.Path);
+        return;
+    }
+    // Installed read-only, it is ours to clear; made read-only since, someone protects it.
+    if (readOnly && entry.ReadOnly) {
+        SetFileAttributesW(path.c_str(),
+                           GetFileAttributesW(path.c_str()) & ~FILE_ATTRIBUTE_READONLY);
+    }
+    if (DeleteOne(entry.Path, path, L"файла")) {
+        NoteFoldersOf(entry.Path);
+    } else {
+        FLeft.Add(entry);
+    }
+}
+
+void TRemoval::RemoveShortcut(const TRecordEntry& entry) {
+    if (!FileExists(entry.Path)) {
+        return;
+    }
+    // A later installation elsewhere owns the shortcut now.
+    if (!IsInside(ReadShellLinkPath(entry.Path), FTarget)) {
+        FLog.Line(L"Ярлык ведёт в другую папку, сохранён: " + entry.Path);
+        return;
+    }
+    if (!DeleteOne(entry.Path, entry.Path, L"ярлыка")) {
+        FLeft.Add(entry);
+    }
+}
+
+bool TRemoval::DeleteOne(const std::wstring& shown, const std::wstring& path, const wchar_t* what) {
+    const TLogStep step = FLog.Step(std::wstring(L"Удаление ") + what + L" " + shown + L"....");
+    const bool deleted = DeleteFileW(path.c_str()) != FALSE;
+    const DWORD error = GetLastError();
+    FLog.Finish(step, deleted);
+    if (!deleted) {
+        FLog.Line(std::wstring(L"Не удалось удалить ") + what + L" " + shown + L": " +
+                  SysErrorMessage(error));
+        FComplete = false;
+    }
+    return deleted;
+}
+
+// The entry in the list of programs, the uninstaller and the record go last, and only when
+// nothing listed is left: otherwise they are what lets the removal be run again.
+void TRemoval::RemoveBookkeeping(const std::function<void(bool complete)>& releaseUninstaller) {
+    if (!FComplete) {
+        if (!WriteInstallRecord(FTarget, FLeft.Entries())) {
+            FLog.Line(L"Не удалось переписать запись об установке " + FTarget + InstallRecordName);
+        }
+        return;
+    }
+    const TLogStep entry = FLog.Step(L"Удаление записи из списка установленных программ....");
+    const bool unregistered = RemoveRegistration(FTarget);
+    FLog.Finish(entry, unregistered);
+    FComplete = unregistered;
+    // The result is known now; what follows cannot change it.
+    releaseUninstaller(FComplete);
+    DeleteOwnFile(UninstallerName);
+    DeleteOwnFile(InstallRecordName);
+}
+
+// A file of the removal's own that is still held goes at the next restart.
+void TRemoval::DeleteOwnFile(const wchar_t* name) {
+    const std::wstring path = FTarget + name;
+    if (!FileExists(path)) {
+        return;
+    }
+    const TLogStep step = FLog.Step(std::wstring(L"Удаление файла ") + name + L"....");
+    const bool deleted = DeleteFileW(path.c_str()) != FALSE;
+    FLog.Finish(step, deleted);
+    if (!deleted && MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+        FLog.Line(std::wstring(L"Файл ") + name + L" будет удалён при перезагрузке");
+    }
+}
+
+void TRemoval::NoteFoldersOf(const std::wstring& relative) {
+    for (size_t slash = relative.rfind(L'\\'); slash != relative.npos && slash > 0;
+         slash = relative.rfind(L'\\', slash - 1)) {
+        FFolders.insert(relative.substr(0, slash));
+    }
+}
+
+// Deepest first, so that a folder emptied by its subfolders' removal goes too.
+void TRemoval::RemoveEmptyFolders() {
+    std::vector<std::wstring> folders(FFolders.begin(), FFolders.end());
+    std::stable_sort(
+        folders.begin(), folders.end(),
+        [](const std::wstring& a, const std::wstring& b) { return Depth(a) > Depth(b); });
+    for (const std::wstring& folder : folders) {
+        const std::wstring path = FTarget + folder;
+        if (IsKeptForClinic(folder) || !IsEmptyFolder(path)) {
+            continue;
+        }
+        const TLogStep step = FLog.Step(L"Удаление каталога " + folder + L"....");
+        const bool removed = RemoveDirectoryW(path.c_str()) != FALSE;
+        const DWORD error = GetLastError();
+        FLog.Finish(step, removed);
+        if (!removed) {
+            FLog.Line(L"Не удалось удалить каталог " + folder + L": " + SysErrorMessage(error));
+        }
+    }
+}

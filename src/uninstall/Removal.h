@@ -1,0 +1,44 @@
+#pragma once
+#include "install/InstallHost.h"
+#include "install/InstallLog.h"
+#include "install/InstallRecord.h"
+
+#include <functional>
+#include <set>
+#include <string>
+
+// Removes what the record says the runs installed in a target folder, and nothing the clinic
+// owns: the database folder and the settings folder stay whole, files the record does not
+// list stay, and so does a listed file changed since it was installed. Fonts and the device
+// driver stay installed: other programs may use them.
+class TRemoval {
+public:
+    // target ends in "\"; record is what was read from it.
+    TRemoval(TInstallHost& host, std::wstring target, TRecordSet record);
+
+    // True when everything listed was removed; otherwise the log names what was not, and the
+    // record, the uninstaller and the entry in the list of programs stay, so that the removal
+    // can be run again. releaseUninstaller is called with that result before the
+    // uninstaller's own file is deleted: whoever runs from it must be gone by then.
+    bool Execute(const std::function<void(bool complete)>& releaseUninstaller);
+
+private:
+    void RemoveFile(const TRecordEntry& entry);
+    void RemoveShortcut(const TRecordEntry& entry);
+    bool DeleteOne(const std::wstring& shown, const std::wstring& path, const wchar_t* what);
+    void RemoveBookkeeping(const std::function<void(bool complete)>& releaseUninstaller);
+    void DeleteOwnFile(const wchar_t* name);
+    void RemoveEmptyFolders();
+    void NoteFoldersOf(const std::wstring& relative);
+
+    TInstallHost& FHost;
+    TInstallLog FLog;
+    std::wstring FTarget;
+    TRecordSet FRecord;
+    TRecordSet FLeft;                // what stays listed
+    std::set<std::wstring> FFolders; // relative folders to remove once empty
+    bool FComplete = true;
+};
+
+// Whether a path relative to the target lies in a folder that removal always keeps.
+bool IsKeptForClinic(const std::wstring& relative);
