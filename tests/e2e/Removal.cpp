@@ -72,6 +72,13 @@ void CheckExit(TContext& context, const TSetupRun& run, DWORD expected, const st
     context.Check(run.ExitCode == expected, when + L"exit code " + std::to_wstring(expected) +
                                                 L", not " + std::to_wstring(run.ExitCode) +
                                                 (run.ExitCode >= 0xC0000000 ? L" (a crash)" : L""));
+    // Whoever started it reads the result of the work from its exit code, so it must outlast
+    // the work.
+    for (const auto& program : run.Outlived) {
+        context.Check(false, when + L"the started program ended with " +
+                                 std::to_wstring(run.ExitCode) + L" while " + program +
+                                 L", which it started, still ran");
+    }
 }
 
 void TRemovalAnswers::operator()(DWORD) {

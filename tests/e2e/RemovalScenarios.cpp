@@ -142,7 +142,10 @@ void CheckCopyScheduled(TContext& context, const std::vector<std::wstring>& logs
         context.Check(false, L"no log line \"" + std::wstring(CopyLine) + L"...\"");
         return;
     }
-    const std::wstring copy = line->substr(std::wstring(CopyLine).size());
+    // The path may be followed by a remark.
+    const std::wstring rest = line->substr(std::wstring(CopyLine).size());
+    const size_t end = rest.find(L".exe");
+    const std::wstring copy = end == std::wstring::npos ? rest : rest.substr(0, end + 4);
     const std::wstring name = copy.substr(copy.find_last_of(L'\\') + 1);
     context.Check(lstrcmpiW(ExtractFilePath(copy).c_str(), TempFolder().c_str()) == 0 &&
                       name.starts_with(L"Sontira-Uninstall-") && name.ends_with(L".exe"),

@@ -51,20 +51,36 @@ std::set<HWND> TopLevelNow() {
     return windows;
 }
 
-// Ends a run the scenario gives up on, with the processes it started (Uninstall.exe's copy
-// would otherwise hold the removal's mutex for the scenarios after it).
-void EndProcessTree(const TStarted& started) {
+struct TChild {
+    TUniqueHandle Process;
+    std::wstring Name;
+};
+
+// The processes that parentId started and that still run.
+std::vector<TChild> RunningChildren(DWORD parentId) {
+    std::vector<TChild> children;
     TUniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
          more = Process32NextW(snapshot.get(), &entry)) {
-        if (entry.th32ParentProcessID == started.Id) {
-            TUniqueHandle child(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
-            if (child) {
-                TerminateProcess(child.get(), 99);
-            }
+        if (entry.th32ParentProcessID != parentId) {
+            continue;
         }
+        TUniqueHandle child(
+            OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+        if (child && WaitForSingleObject(child.get(), 0) == WAIT_TIMEOUT) {
+            children.push_back({std::move(child), entry.szExeFile});
+        }
+    }
+    return children;
+}
+
+// Ends a run the scenario gives up on, with the processes it started (Uninstall.exe's copy
+// would otherwise hold the removal's mutex for the scenarios after it).
+void EndProcessTree(const TStarted& started) {
+    for (const auto& child : RunningChildren(started.Id)) {
+        TerminateProcess(child.Process.get(), 99);
     }
     TerminateProcess(started.Process.get(), 99);
 }
@@ -81,14 +97,15 @@ TStarted StartProcess(const wchar_t* application, std::wstring commandLine) {
     return {TUniqueHandle(info.hProcess), info.dwProcessId};
 }
 
-// Polls until the run ends, looking for windows at every turn.
+// Polls until the run ends, looking for windows at every turn; with everyProcess, also until
+// the processes it started end.
 TSetupRun Await(const TStarted& started, const std::wstring& what,
                 const std::function<void(DWORD)>& watch, bool everyProcess) {
     const std::set<HWND> before = everyProcess ? TopLevelNow() : std::set<HWND>{};
     TSetupRun run;
     const ULONGLONG deadline = GetTickCount64() + RunTimeoutMs;
-    try {
-        while (WaitForSingleObject(started.Process.get(), 20) == WAIT_TIMEOUT) {
+    const auto pollUntilEnd = [&](HANDLE process) {
+        while (WaitForSingleObject(process, 20) == WAIT_TIMEOUT) {
             TWindowSearch search{everyProcess ? 0 : started.Id, before, run.WindowsSeen};
             EnumWindows(NoteVisible, reinterpret_cast<LPARAM>(&search));
             if (watch) {
@@ -98,11 +115,19 @@ TSetupRun Await(const TStarted& started, const std::wstring& what,
                 Fail(what + L" did not end within " + std::to_wstring(RunTimeoutMs / 1000) + L" s");
             }
         }
+    };
+    try {
+        pollUntilEnd(started.Process.get());
+        GetExitCodeProcess(started.Process.get(), &run.ExitCode);
+        for (const auto& child :
+             everyProcess ? RunningChildren(started.Id) : std::vector<TChild>{}) {
+            run.Outlived.push_back(child.Name);
+            pollUntilEnd(child.Process.get());
+        }
     } catch (...) {
         EndProcessTree(started);
         throw;
     }
-    GetExitCodeProcess(started.Process.get(), &run.ExitCode);
     return run;
 }
 

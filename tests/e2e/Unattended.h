@@ -25,6 +25,8 @@ TStarted StartInstaller(const std::wstring& distribution, const std::wstring& ar
 struct TSetupRun {
     DWORD ExitCode = 0;
     std::vector<std::wstring> WindowsSeen; // "class \"caption\"", each once
+    std::vector<std::wstring> Outlived;    // RunCommandLine: programs it started that still ran
+                                           // when it ended (awaited as well)
 };
 TSetupRun RunSetup(const std::wstring& distribution, const std::wstring& arguments,
                    const std::function<void(DWORD)>& watch = {});
