@@ -72,12 +72,17 @@ void CheckExit(TContext& context, const TSetupRun& run, DWORD expected, const st
     context.Check(run.ExitCode == expected, when + L"exit code " + std::to_wstring(expected) +
                                                 L", not " + std::to_wstring(run.ExitCode) +
                                                 (run.ExitCode >= 0xC0000000 ? L" (a crash)" : L""));
-    // Whoever started it reads the result of the work from its exit code, so it must outlast
-    // the work.
-    for (const auto& program : run.Outlived) {
-        context.Check(false, when + L"the started program ended with " +
-                                 std::to_wstring(run.ExitCode) + L" while " + program +
-                                 L", which it started, still ran");
+    // Whoever started it (Programs and Features, a deployment system) takes its end for the
+    // end of the removal and its exit code for the result. Its copy may still remove the last
+    // of the folder afterwards, which it cannot while the program runs from there.
+    for (const auto& window : run.ShownAtEnd) {
+        context.Check(false, when + L"the program ended while its copy still showed " + window);
+    }
+    for (const auto& copy : run.Outlived) {
+        context.Check(copy.ExitCode == run.ExitCode, when + L"the program ended with " +
+                                                         std::to_wstring(run.ExitCode) + L", " +
+                                                         copy.Name + L", which it started, with " +
+                                                         std::to_wstring(copy.ExitCode));
     }
 }
 

@@ -148,25 +148,25 @@ void RemovalChangedAndLocked(TContext& context) {
     WriteBytes(target + changed, tuned + "DefaultDbCachePages = 4096\r\n");
     SetReadOnly(target + readOnly, true);
     const TMachineState before = TakeState(target, {changed});
-    const std::wstring log = L"C:\\removal-locked.log";
     {
+        // Held as a running program holds its library: no sharing, deletion included.
         const TUniqueFile hold = HoldExclusive(target + held);
-        const TSetupRun run = RunUninstall(target, L"/VERYSILENT /LOG=" + log);
-        CheckExit(context, run, 4);
-        const auto lines = ReadLogFile(log);
-        CheckResultLine(context, lines, 4);
-        context.Check(HasLine(lines, L"Файл изменён после установки, сохранён: " + changed),
-                      L"the log does not name the changed " + changed);
-        for (const auto& file : {readOnly, held}) {
-            context.Check(HasLineStarting(lines, L"Не удалось удалить файл " + file + L": "),
-                          L"the log does not name " + file + L" as not removed");
-        }
-        CheckRemoved(context, before, {readOnly, held});
-        CheckRecordOfRest(context, target, {readOnly, held});
+        CheckExit(context, RunUninstall(target, L"/VERYSILENT /LOG=C:\\removal-locked.log"), 4);
     }
-    // Once the file is free, the removal left for the next run completes.
+    const auto lines = ReadLogFile(L"C:\\removal-locked.log");
+    CheckResultLine(context, lines, 4);
+    context.Check(HasLine(lines, L"Файл изменён после установки, сохранён: " + changed),
+                  L"the log does not name the changed " + changed);
+    for (const auto& file : {readOnly, held}) {
+        context.Check(HasLineStarting(lines, L"Не удалось удалить файл " + file + L": "),
+                      L"the log does not name " + file + L" as not removed");
+    }
+    CheckRemoved(context, before, {readOnly, held});
+    CheckRecordOfRest(context, target, {readOnly, held});
+
+    // Once the files are free, the removal left for the next run completes.
     SetReadOnly(target + readOnly, false);
-    const TSetupRun again = RunUninstall(target, L"/VERYSILENT /LOG=" + log);
+    const TSetupRun again = RunUninstall(target, L"/VERYSILENT /LOG=C:\\removal-freed.log");
     CheckExit(context, again, 0);
     CheckRemoved(context, before);
 }

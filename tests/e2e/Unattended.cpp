@@ -119,10 +119,14 @@ TSetupRun Await(const TStarted& started, const std::wstring& what,
     try {
         pollUntilEnd(started.Process.get());
         GetExitCodeProcess(started.Process.get(), &run.ExitCode);
-        for (const auto& child :
-             everyProcess ? RunningChildren(started.Id) : std::vector<TChild>{}) {
-            run.Outlived.push_back(child.Name);
-            pollUntilEnd(child.Process.get());
+        if (everyProcess) {
+            TWindowSearch search{0, before, run.ShownAtEnd};
+            EnumWindows(NoteVisible, reinterpret_cast<LPARAM>(&search));
+            for (const auto& child : RunningChildren(started.Id)) {
+                pollUntilEnd(child.Process.get());
+                run.Outlived.push_back({child.Name, 0});
+                GetExitCodeProcess(child.Process.get(), &run.Outlived.back().ExitCode);
+            }
         }
     } catch (...) {
         EndProcessTree(started);

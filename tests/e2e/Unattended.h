@@ -25,8 +25,14 @@ TStarted StartInstaller(const std::wstring& distribution, const std::wstring& ar
 struct TSetupRun {
     DWORD ExitCode = 0;
     std::vector<std::wstring> WindowsSeen; // "class \"caption\"", each once
-    std::vector<std::wstring> Outlived;    // RunCommandLine: programs it started that still ran
-                                           // when it ended (awaited as well)
+    // RunCommandLine only: the programs it started that still ran when it ended (awaited as
+    // well), with their exit codes, and the windows still showing at that moment.
+    struct TOutlived {
+        std::wstring Name;
+        DWORD ExitCode = 0;
+    };
+    std::vector<TOutlived> Outlived;
+    std::vector<std::wstring> ShownAtEnd;
 };
 TSetupRun RunSetup(const std::wstring& distribution, const std::wstring& arguments,
                    const std::function<void(DWORD)>& watch = {});
