@@ -212,8 +212,9 @@ bool ParseInstallRecord(const std::string& bytes, TRecordSet& entries, std::wstr
 TRecordFile ReadInstallRecord(const std::wstring& folder) {
     TRecordFile record;
     const std::wstring path = folder + InstallRecordName;
-    TUniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A run may be appending to it.
+    TUniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {

@@ -99,6 +99,15 @@ std::wstring ReadShellLinkPath(const std::wstring& LinkFile) {
         FAILED(link.As(&file)) || FAILED(file->Load(LinkFile.c_str(), STGM_READ))) {
         return {};
     }
+    // The item list keeps the names in UTF-16; the plain path may have gone through the
+    // system's ANSI code page, which can lack the folder's letters.
     wchar_t path[MAX_PATH * 2] = {};
+    PIDLIST_ABSOLUTE items = nullptr;
+    if (SUCCEEDED(link->GetIDList(&items)) && items != nullptr) {
+        const TUniqueCoMem owned(items);
+        if (SHGetPathFromIDListEx(items, path, MAX_PATH * 2, GPFIDL_DEFAULT)) {
+            return path;
+        }
+    }
     return SUCCEEDED(link->GetPath(path, MAX_PATH * 2, nullptr, SLGP_RAWPATH)) ? path : L"";
 }

@@ -101,7 +101,7 @@ void TRemoval::RemoveFile(const TRecordEntry& entry) {
         SetFileAttributesW(path.c_str(),
                            GetFileAttributesW(path.c_str()) & ~FILE_ATTRIBUTE_READONLY);
     }
-    if (DeleteOne(entry.Path, path, L"файла")) {
+    if (DeleteOne(entry.Path, path, false)) {
         NoteFoldersOf(entry.Path);
     } else {
         FLeft.Add(entry);
@@ -117,19 +117,21 @@ void TRemoval::RemoveShortcut(const TRecordEntry& entry) {
         FLog.Line(L"Ярлык ведёт в другую папку, сохранён: " + entry.Path);
         return;
     }
-    if (!DeleteOne(entry.Path, entry.Path, L"ярлыка")) {
+    if (!DeleteOne(entry.Path, entry.Path, true)) {
         FLeft.Add(entry);
     }
 }
 
-bool TRemoval::DeleteOne(const std::wstring& shown, const std::wstring& path, const wchar_t* what) {
-    const TLogStep step = FLog.Step(std::wstring(L"Удаление ") + what + L" " + shown + L"....");
+bool TRemoval::DeleteOne(const std::wstring& shown, const std::wstring& path, bool shortcut) {
+    const TLogStep step = FLog.Step(
+        std::wstring(shortcut ? L"Удаление ярлыка " : L"Удаление файла ") + shown + L"....");
     const bool deleted = DeleteFileW(path.c_str()) != FALSE;
     const DWORD error = GetLastError();
     FLog.Finish(step, deleted);
     if (!deleted) {
-        FLog.Line(std::wstring(L"Не удалось удалить ") + what + L" " + shown + L": " +
-                  SysErrorMessage(error));
+        FLog.Line(
+            std::wstring(shortcut ? L"Не удалось удалить ярлык " : L"Не удалось удалить файл ") +
+            shown + L": " + SysErrorMessage(error));
         FComplete = false;
     }
     return deleted;

@@ -25,7 +25,7 @@ public:
 private:
     void RemoveFile(const TRecordEntry& entry);
     void RemoveShortcut(const TRecordEntry& entry);
-    bool DeleteOne(const std::wstring& shown, const std::wstring& path, const wchar_t* what);
+    bool DeleteOne(const std::wstring& shown, const std::wstring& path, bool shortcut);
     void RemoveBookkeeping(const std::function<void(bool complete)>& releaseUninstaller);
     void DeleteOwnFile(const wchar_t* name);
     void RemoveEmptyFolders();

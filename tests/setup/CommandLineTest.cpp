@@ -66,3 +66,39 @@ TEST(CommandLineTest, ReadsSwitchesAsInstallersDo) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CommandLineTest, ReadsTheRemovalSwitches) {
+    const TCommandLine removal =
+        ParseCommandLine(L"Install.exe /uninstall \"/DIR=C:\\Сонтира Тест\" /PARENT=4711");
+    EXPECT_TRUE(removal.Uninstall);
+    EXPECT_EQ(removal.Dir.value_or(L""), L"C:\\Сонтира Тест");
+    EXPECT_EQ(removal.Parent.value_or(0), 4711u);
+    EXPECT_EQ(removal.Error, L"");
+
+    // The driver stays installed on removal: a script asking otherwise is refused.
+    EXPECT_EQ(ParseCommandLine(L"x /NODRIVER /UNINSTALL").Error, L"/NODRIVER");
+    EXPECT_EQ(ParseCommandLine(L"x /UNINSTALL /DRIVER").Error, L"/DRIVER");
+    for (const wchar_t* bad : {L"x /PARENT=", L"x /PARENT=12a", L"x /PARENT=-1",
+                               L"x /PARENT=1234567890", L"x /PARENT=1 /PARENT=2"}) {
+        SCOPED_TRACE(testing::Message() << bad);
+        EXPECT_NE(ParseCommandLine(bad).Error, L"");
+    }
+}
+
+TEST(CommandLineTest, ArgumentsTextIsWhatFollowsTheProgram) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"\"C:\\Program Files\\Сонтира\\Uninstall.exe\" /SILENT /LOG=\"C:\\a b.log\"",
+         L"/SILENT /LOG=\"C:\\a b.log\""},
+        {L"C:\\Holter\\Uninstall.exe   /VERYSILENT", L"/VERYSILENT"},
+        {L"\"C:\\Holter\\Uninstall.exe\"", L""},
+        {L"Uninstall.exe", L""},
+        {L"\"C:\\Holter\\Uninstall.exe\"/SILENT", L"/SILENT"},
+    };
+    for (const auto& [line, arguments] : cases) {
+        EXPECT_EQ(ArgumentsText(line), arguments) << line;
+    }
+}
+
+} // namespace
