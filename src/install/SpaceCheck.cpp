@@ -4,6 +4,7 @@
 #include "common/Paths.h"
 #include "common/WindowsFolder.h"
 #include "install/InstallFiles.h"
+#include "install/InstallRecord.h"
 #include "integration/Fonts.h"
 
 #include <cstdio>
@@ -88,7 +89,9 @@ std::wstring Megabytes(ULONGLONG bytes, bool roundUp) {
 
 ULONGLONG BytesToInstall(const std::wstring& source, const std::wstring& target,
                          TSpaceChoices choices) {
-    TBytes sum = FileSize(source + L"DTAfb\\" + Database);
+    // The uninstaller is this program's copy.
+    TBytes sum = FileCost(ExecutablePath(), target + UninstallerName);
+    sum += FileSize(source + L"DTAfb\\" + Database);
     sum += ListCost(Runtime(choices.ListA), source + L"Firebird\\", target);
     sum += ListCost(IntlFiles, source + L"Firebird\\intl\\", target + L"intl\\");
     sum += ListCost(UdfFiles, source + L"Firebird\\udf\\", target + L"udf\\");

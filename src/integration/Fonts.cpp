@@ -1,6 +1,7 @@
 #include "integration/Fonts.h"
 
 #include "common/Handles.h"
+#include "common/Paths.h"
 #include "common/WindowsFolder.h"
 #include "primitives/FilePrimitives.h"
 #include "integration/FontFaceName.h"
@@ -23,22 +24,8 @@ struct TFontFolders {
     TFontInstalled Installed;
 };
 
-std::wstring ExecutableFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L'\\') + 1);
-}
-
 // A link counts as the file it leads to; a folder of that name is no file.
-bool FileExists(const std::wstring& path) {
+bool FontFileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return false;
@@ -70,7 +57,7 @@ void AnnounceFont(const std::wstring& path) {
 
 void InstallFont(const TFontFolders& folders, const std::wstring& FileName, const TLogLine& log) {
     const std::wstring target = folders.Windows + FileName;
-    if (FileExists(target)) {
+    if (FontFileExists(target)) {
         return;
     }
     const std::wstring source = folders.Source + FileName;

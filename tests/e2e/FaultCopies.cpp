@@ -49,6 +49,12 @@ void WriteSparse(const std::wstring& path, ULONGLONG size) {
     }
 }
 
+ULONGLONG SizeOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return ULONGLONG(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
 // The fonts go to drive C:, yet the space check counts missing ones against the target's.
 void InstallFontsBeforehand(const std::wstring& dist) {
     for (const auto& font : MissingFonts()) {
@@ -74,7 +80,9 @@ TArranged Arrange(const TCopyCase& c, const std::wstring& dist) {
         CreateFolders(a.Target + L"backup\\R010203");
         WriteSparse(path, MiB);
         InstallFontsBeforehand(dist);
-        a.Fault = std::make_shared<TDiskFiller>(SmallDrive() + L"\\", MiB / 2);
+        // Room for the uninstaller, a copy of the program, which comes first.
+        a.Fault = std::make_shared<TDiskFiller>(SmallDrive() + L"\\",
+                                                MiB / 2 + SizeOf(dist + L"\\Install.exe"));
     } else {
         WriteBytes(path, "the earlier installation's updater\n");
         a.Kept = ReadBytes(path);

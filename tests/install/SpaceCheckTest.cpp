@@ -3,6 +3,7 @@
 #include "support/TempFolder.h"
 
 #include "common/Handles.h"
+#include "common/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,14 @@ protected:
         // The kept database is renamed: it frees nothing. A replaced file gives its bytes back.
         Write(Target, L"DTAfb\\R47.FDB", 999);
         Write(Target, L"Updater.exe", 15);
+        // The uninstaller is this program's copy, over the earlier one.
+        Write(Target, L"Uninstall.exe", 30);
+        WIN32_FILE_ATTRIBUTE_DATA program{};
+        GetFileAttributesExW(ExecutablePath().c_str(), GetFileExInfoStandard, &program);
+        Uninstaller = program.nFileSizeLow - 30;
     }
+
+    ULONGLONG Uninstaller = 0;
 
     TTempFolder Source;
     TTempFolder Target;
@@ -49,7 +57,7 @@ TEST_F(SpaceCheckTest, CountsWhatTheRunWritesLessWhatItReplaces) {
         {{false, false}, 1000 + 100 + 10 + 5 + 7 + (20 - 15)},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BytesToInstall(Source.Path(), Target.Path(), c.Choices), c.Bytes)
+        EXPECT_EQ(BytesToInstall(Source.Path(), Target.Path(), c.Choices), c.Bytes + Uninstaller)
             << c.Choices.ListA << c.Choices.InstallDriver;
     }
 }
@@ -57,7 +65,7 @@ TEST_F(SpaceCheckTest, CountsWhatTheRunWritesLessWhatItReplaces) {
 TEST_F(SpaceCheckTest, SaysWhenTheVolumeIsShortOfRoom) {
     EXPECT_EQ(FreeSpaceShortage(Source.Path(), Target.Path(), {true, true}), L"");
     // A database larger than any disk here, without taking its room: a file with a hole. With
-    // the other files' bytes it needs a little over 4 TiB, rounded up.
+    // the other files' bytes it needs a little over 4 TiB, rounded up to a tenth of a MiB.
     {
         TUniqueFile file(CreateFileW((Source / L"DTAfb\\R47.FDB").c_str(), GENERIC_WRITE, 0,
                                      nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -68,7 +76,11 @@ TEST_F(SpaceCheckTest, SaysWhenTheVolumeIsShortOfRoom) {
     }
     const std::wstring text = FreeSpaceShortage(Source.Path(), Target.Path(), {true, true});
     EXPECT_EQ(text.rfind(L"Недостаточно места на диске ", 0), 0u) << text;
-    EXPECT_NE(text.find(L"Нужно 4194304.1 МБ"), std::wstring::npos) << text;
+    const ULONGLONG bytes = (1ULL << 42) + 180 + Uninstaller;
+    const ULONGLONG tenths = (bytes * 10 + 1024 * 1024 - 1) / (1024 * 1024);
+    wchar_t needed[64];
+    swprintf(needed, 64, L"Нужно %llu.%llu МБ", tenths / 10, tenths % 10);
+    EXPECT_NE(text.find(needed), std::wstring::npos) << text;
     // A target below folders still to be made is measured on the folder that exists. Others
     // write to the same disk meanwhile, so only the part up to the free figure must agree.
     const std::wstring deeper =
