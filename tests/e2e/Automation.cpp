@@ -36,7 +36,9 @@ BOOL CALLBACK CollectTopLevel(HWND wnd, LPARAM param) {
     auto& search = *reinterpret_cast<TSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(wnd, &owner);
-    if (owner == search.ProcessId && Matches(wnd, search)) {
+    const bool ofProcess =
+        search.ProcessId == 0 ? owner != GetCurrentProcessId() : owner == search.ProcessId;
+    if (ofProcess && Matches(wnd, search)) {
         search.Found.push_back(wnd);
     }
     return TRUE;

@@ -16,7 +16,8 @@ std::wstring ClassOf(HWND wnd);
 // caption stored by the system if the window does not answer in time.
 std::wstring TextOf(HWND wnd);
 
-// Visible top-level windows of a process, with the class (and caption) given.
+// Visible top-level windows of a process, with the class (and caption) given; processId 0: of
+// any process but this one (a program that hands its work to a second process).
 std::vector<HWND> TopLevelWindows(DWORD processId, const std::wstring& className);
 HWND FindTopLevel(DWORD processId, const std::wstring& className);
 

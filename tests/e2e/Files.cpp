@@ -95,8 +95,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 
 namespace {
 
-void CollectFiles(const std::wstring& folder, const std::wstring& prefix,
-                  std::vector<std::wstring>& files) {
+void CollectEntries(const std::wstring& folder, const std::wstring& prefix, bool folders,
+                    std::vector<std::wstring>& entries) {
     WIN32_FIND_DATAW found{};
     TUniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &found));
     if (!find) {
@@ -107,23 +107,33 @@ void CollectFiles(const std::wstring& folder, const std::wstring& prefix,
         if (name == L"." || name == L"..") {
             continue;
         }
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            CollectFiles(folder + L"\\" + name, prefix + name + L"\\", files);
-        } else {
-            files.push_back(prefix + name);
+        const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isFolder == folders) {
+            entries.push_back(prefix + name);
+        }
+        if (isFolder) {
+            CollectEntries(folder + L"\\" + name, prefix + name + L"\\", folders, entries);
         }
     } while (FindNextFileW(find.get(), &found));
+}
+
+std::vector<std::wstring> EntriesBelow(const std::wstring& folder, bool folders) {
+    std::vector<std::wstring> entries;
+    CollectEntries(folder, L"", folders, entries);
+    std::sort(entries.begin(), entries.end(), [](const std::wstring& a, const std::wstring& b) {
+        return lstrcmpiW(a.c_str(), b.c_str()) < 0;
+    });
+    return entries;
 }
 
 } // namespace
 
 std::vector<std::wstring> FilesBelow(const std::wstring& folder) {
-    std::vector<std::wstring> files;
-    CollectFiles(folder, L"", files);
-    std::sort(files.begin(), files.end(), [](const std::wstring& a, const std::wstring& b) {
-        return lstrcmpiW(a.c_str(), b.c_str()) < 0;
-    });
-    return files;
+    return EntriesBelow(folder, false);
+}
+
+std::vector<std::wstring> FoldersBelow(const std::wstring& folder) {
+    return EntriesBelow(folder, true);
 }
 
 bool ReadOnly(const std::wstring& path) {

@@ -29,5 +29,7 @@ bool ReadOnly(const std::wstring& path);
 
 // Every file below folder, as paths relative to it ("a\\b.txt"), sorted regardless of case.
 std::vector<std::wstring> FilesBelow(const std::wstring& folder);
+// Every folder below folder, the same way ("a", "a\\b").
+std::vector<std::wstring> FoldersBelow(const std::wstring& folder);
 
 } // namespace e2e

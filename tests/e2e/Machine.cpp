@@ -72,6 +72,10 @@ void RemoveSuite(const std::wstring& target) {
     if (FileExists(link) && !DeleteFileW(link.c_str())) {
         Fail(L"could not remove " + link);
     }
+    const LSTATUS entry = RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey);
+    if (entry != ERROR_SUCCESS && entry != ERROR_FILE_NOT_FOUND) {
+        Fail(L"could not remove HKLM\\" + std::wstring(RegistrationKey));
+    }
 }
 
 std::vector<std::wstring> MissingFonts() {
@@ -98,6 +102,40 @@ bool ReadMachineString(const wchar_t* key, const std::wstring& name, std::wstrin
     }
     text.resize(wcsnlen(text.c_str(), text.size()));
     value = text;
+    return true;
+}
+
+bool ReadMachineDword(const wchar_t* key, const std::wstring& name, DWORD& value) {
+    DWORD bytes = sizeof(value);
+    return RegGetValueW(HKEY_LOCAL_MACHINE, key, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value,
+                        &bytes) == ERROR_SUCCESS;
+}
+
+bool ReadMachineStrings(const wchar_t* key, const std::wstring& name,
+                        std::vector<std::wstring>& values) {
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name.c_str(), RRF_RT_REG_MULTI_SZ, nullptr, nullptr,
+                     &bytes) != ERROR_SUCCESS) {
+        return false;
+    }
+    std::wstring text(bytes / sizeof(wchar_t) + 2, L'\0');
+    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name.c_str(), RRF_RT_REG_MULTI_SZ, nullptr,
+                     text.data(), &bytes) != ERROR_SUCCESS) {
+        return false;
+    }
+    // Each string ends in a NUL and the list in one more; a deletion at restart pairs its path
+    // with an empty string, so empty strings count, except the list's own end.
+    values.clear();
+    const size_t end = bytes / sizeof(wchar_t);
+    for (size_t at = 0; at < end;) {
+        const size_t length = wcsnlen(text.c_str() + at, end - at);
+        values.emplace_back(text, at, length);
+        at += length + 1;
+    }
+    while (!values.empty() && values.back().empty()) {
+        values.pop_back();
+    }
     return true;
 }
 

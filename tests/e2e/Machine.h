@@ -13,9 +13,14 @@ std::wstring WindowsFontsFolder(); // ends in "\"
 std::wstring DesktopFolder();      // ends in "\"
 constexpr wchar_t FontsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
 constexpr wchar_t ShortcutName[] = L"Сонтира.lnk";
+// Programs and Features: the list's key and the suite's entry in it.
+constexpr wchar_t UninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr wchar_t RegistrationKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sontira";
+constexpr wchar_t SessionManagerKey[] = L"System\\CurrentControlSet\\Control\\Session Manager";
 
 // Moves an earlier installation in target aside (target-earlier-N), removes the suite's fonts
-// (files and registry values) and the desktop shortcut.
+// (files and registry values), the desktop shortcut and the Programs and Features entry.
 void RemoveSuite(const std::wstring& target);
 
 // The shipped fonts whose files the Windows fonts folder lacks: the ones a run installs.
@@ -23,6 +28,10 @@ std::vector<std::wstring> MissingFonts();
 
 // A string value under HKEY_LOCAL_MACHINE; false when there is none.
 bool ReadMachineString(const wchar_t* key, const std::wstring& name, std::wstring& value);
+// The same for a REG_DWORD and a REG_MULTI_SZ value.
+bool ReadMachineDword(const wchar_t* key, const std::wstring& name, DWORD& value);
+bool ReadMachineStrings(const wchar_t* key, const std::wstring& name,
+                        std::vector<std::wstring>& values);
 
 // The screen's logical pixels per inch for the programs started while it lives (each process
 // reads the value when it starts); the earlier setting comes back at the end.

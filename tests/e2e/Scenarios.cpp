@@ -23,6 +23,14 @@ constexpr TScenario Scenarios[] = {
     {L"keyboard-install", KeyboardInstall},
     {L"keyboard-escape", KeyboardEscape},
     {L"keyboard-tab-order", KeyboardTabOrder},
+    {L"registration-entry", RegistrationEntry},
+    {L"removal-wizard-keeps-data", RemovalWizardKeepsData},
+    {L"removal-answer-no", RemovalAnswerNo},
+    {L"removal-verysilent", RemovalVerySilent},
+    {L"removal-changed-and-locked", RemovalChangedAndLocked},
+    {L"removal-half-run-and-again", RemovalHalfRunAndAgain},
+    {L"removal-bad-record", RemovalBadRecord},
+    {L"removal-cyrillic-blanks", RemovalCyrillicBlanks},
 };
 
 // Cases that need Wine to refuse writes to read-only files, as Windows does: it does only for

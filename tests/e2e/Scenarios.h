@@ -45,6 +45,26 @@ void KeyboardInstall(TContext& context);
 void KeyboardEscape(TContext& context);
 void KeyboardTabOrder(TContext& context);
 
+// Programs and Features, and removal (RemovalScenarios.cpp, RemovalTroubleScenarios.cpp).
+// /VERYSILENT: every value of the entry; a reinstall keeps one entry and dates it anew.
+void RegistrationEntry(TContext& context);
+// Uninstall.exe as a person starts it: question Yes, log, final box; the data and the
+// recordings kept byte for byte, everything else gone, its copy in %TEMP% deleted at restart.
+void RemovalWizardKeepsData(TContext& context);
+// The question answered No: exit 2, nothing changed.
+void RemovalAnswerNo(TContext& context);
+// /VERYSILENT: no window of any process, exit 0, a log line for every item removed.
+void RemovalVerySilent(TContext& context);
+// A changed file kept, a read-only and a held one not removable: exit 4; once they are free,
+// a second run completes.
+void RemovalChangedAndLocked(TContext& context);
+// A run stopped halfway is removed by its Uninstall.exe; then /UNINSTALL finds nothing there.
+void RemovalHalfRunAndAgain(TContext& context);
+// Damaged records: exit 4 and nothing at all removed, nothing outside the target touched.
+void RemovalBadRecord(TContext& context);
+// QuietUninstallString run as it stands, for a folder with blanks and Cyrillic letters.
+void RemovalCyrillicBlanks(TContext& context);
+
 // Run by a user without privileges, on a prefix of that user's (UnprivilegedScenarios.cpp).
 // A reinstall over an installation whose backup and updater files are read-only.
 void ReinstallOverReadOnlyFiles(TContext& context);

@@ -1,10 +1,14 @@
 #include "Unattended.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
+#include <set>
 
 #include "Automation.h"
 #include "Files.h"
 #include "Report.h"
+#include "Scenario.h"
 #include "common/Handles.h"
 
 namespace e2e {
@@ -13,7 +17,8 @@ namespace {
 constexpr DWORD RunTimeoutMs = 180000;
 
 struct TWindowSearch {
-    DWORD ProcessId;
+    DWORD ProcessId; // 0: every process but this one, windows in Before left out
+    const std::set<HWND>& Before;
     std::vector<std::wstring>& Seen;
 };
 
@@ -21,7 +26,10 @@ BOOL CALLBACK NoteVisible(HWND wnd, LPARAM param) {
     auto& search = *reinterpret_cast<TWindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(wnd, &owner);
-    if (owner == search.ProcessId && IsWindowVisible(wnd)) {
+    const bool counted = search.ProcessId == 0
+                             ? owner != GetCurrentProcessId() && !search.Before.contains(wnd)
+                             : owner == search.ProcessId;
+    if (counted && IsWindowVisible(wnd)) {
         wchar_t caption[256] = L"";
         GetWindowTextW(wnd, caption, 256);
         const std::wstring name = ClassOf(wnd) + L" \"" + caption + L"\"";
@@ -32,16 +40,56 @@ BOOL CALLBACK NoteVisible(HWND wnd, LPARAM param) {
     return TRUE;
 }
 
-} // namespace
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
+    reinterpret_cast<std::set<HWND>*>(param)->insert(wnd);
+    return TRUE;
+}
 
-TStarted StartInstaller(const std::wstring& distribution, const std::wstring& arguments) {
-    const std::wstring program = distribution + L"\\Install.exe";
-    std::wstring commandLine =
-        L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+std::set<HWND> TopLevelNow() {
+    std::set<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+struct TChild {
+    TUniqueHandle Process;
+    std::wstring Name;
+};
+
+// The processes that parentId started and that still run.
+std::vector<TChild> RunningChildren(DWORD parentId) {
+    std::vector<TChild> children;
+    TUniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID != parentId) {
+            continue;
+        }
+        TUniqueHandle child(
+            OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+        if (child && WaitForSingleObject(child.get(), 0) == WAIT_TIMEOUT) {
+            children.push_back({std::move(child), entry.szExeFile});
+        }
+    }
+    return children;
+}
+
+// Ends a run the scenario gives up on, with the processes it started (Uninstall.exe's copy
+// would otherwise hold the removal's mutex for the scenarios after it).
+void EndProcessTree(const TStarted& started) {
+    for (const auto& child : RunningChildren(started.Id)) {
+        TerminateProcess(child.Process.get(), 99);
+    }
+    TerminateProcess(started.Process.get(), 99);
+}
+
+TStarted StartProcess(const wchar_t* application, std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         L"C:\\", &startup, &info)) {
         Fail(L"could not start " + commandLine);
     }
@@ -49,27 +97,60 @@ TStarted StartInstaller(const std::wstring& distribution, const std::wstring& ar
     return {TUniqueHandle(info.hProcess), info.dwProcessId};
 }
 
-TSetupRun RunSetup(const std::wstring& distribution, const std::wstring& arguments,
-                   const std::function<void(DWORD)>& watch) {
-    const TStarted started = StartInstaller(distribution, arguments);
-    const TUniqueHandle& process = started.Process;
+// Polls until the run ends, looking for windows at every turn; with everyProcess, also until
+// the processes it started end.
+TSetupRun Await(const TStarted& started, const std::wstring& what,
+                const std::function<void(DWORD)>& watch, bool everyProcess) {
+    const std::set<HWND> before = everyProcess ? TopLevelNow() : std::set<HWND>{};
     TSetupRun run;
     const ULONGLONG deadline = GetTickCount64() + RunTimeoutMs;
-    // Poll until it ends, looking for windows at every turn.
-    while (WaitForSingleObject(process.get(), 20) == WAIT_TIMEOUT) {
-        TWindowSearch search{started.Id, run.WindowsSeen};
-        EnumWindows(NoteVisible, reinterpret_cast<LPARAM>(&search));
-        if (watch) {
-            watch(started.Id);
+    const auto pollUntilEnd = [&](HANDLE process) {
+        while (WaitForSingleObject(process, 20) == WAIT_TIMEOUT) {
+            TWindowSearch search{everyProcess ? 0 : started.Id, before, run.WindowsSeen};
+            EnumWindows(NoteVisible, reinterpret_cast<LPARAM>(&search));
+            if (watch) {
+                watch(started.Id);
+            }
+            if (GetTickCount64() > deadline) {
+                Fail(what + L" did not end within " + std::to_wstring(RunTimeoutMs / 1000) + L" s");
+            }
         }
-        if (GetTickCount64() > deadline) {
-            TerminateProcess(process.get(), 99);
-            Fail(L"Install.exe " + arguments + L" did not end within " +
-                 std::to_wstring(RunTimeoutMs / 1000) + L" s");
+    };
+    try {
+        pollUntilEnd(started.Process.get());
+        GetExitCodeProcess(started.Process.get(), &run.ExitCode);
+        if (everyProcess) {
+            TWindowSearch search{0, before, run.ShownAtEnd};
+            EnumWindows(NoteVisible, reinterpret_cast<LPARAM>(&search));
+            for (const auto& child : RunningChildren(started.Id)) {
+                pollUntilEnd(child.Process.get());
+                run.Outlived.push_back({child.Name, 0});
+                GetExitCodeProcess(child.Process.get(), &run.Outlived.back().ExitCode);
+            }
         }
+    } catch (...) {
+        EndProcessTree(started);
+        throw;
     }
-    GetExitCodeProcess(process.get(), &run.ExitCode);
     return run;
+}
+
+} // namespace
+
+TStarted StartInstaller(const std::wstring& distribution, const std::wstring& arguments) {
+    const std::wstring program = distribution + L"\\Install.exe";
+    return StartProcess(program.c_str(),
+                        L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments));
+}
+
+TSetupRun RunSetup(const std::wstring& distribution, const std::wstring& arguments,
+                   const std::function<void(DWORD)>& watch) {
+    return Await(StartInstaller(distribution, arguments), L"Install.exe " + arguments, watch,
+                 false);
+}
+
+TSetupRun RunCommandLine(const std::wstring& commandLine, const std::function<void(DWORD)>& watch) {
+    return Await(StartProcess(nullptr, commandLine), commandLine, watch, true);
 }
 
 std::vector<std::wstring> ReadLogFile(const std::wstring& path) {
@@ -114,6 +195,33 @@ bool ContainsInOrder(const std::vector<std::wstring>& lines,
 bool HasLineStarting(const std::vector<std::wstring>& lines, const std::wstring& start) {
     return std::any_of(lines.begin(), lines.end(),
                        [&](const std::wstring& line) { return line.rfind(start, 0) == 0; });
+}
+
+void CheckNoWindow(TContext& context, const TSetupRun& run) {
+    for (const auto& window : run.WindowsSeen) {
+        context.Check(false, L"/VERYSILENT showed a window: " + window);
+    }
+}
+
+void CheckResultLine(TContext& context, const std::vector<std::wstring>& lines, int exitCode) {
+    context.Check(!lines.empty() && lines.back().starts_with(L"Итог: ") &&
+                      lines.back().ends_with(L"; код завершения " + std::to_wstring(exitCode)),
+                  L"the log file's last line gives the result and exit code " +
+                      std::to_wstring(exitCode) + L": \"" +
+                      Visible(lines.empty() ? L"" : lines.back()) + L"\"");
+}
+
+void CheckRefused(TContext& context, const std::wstring& source, const std::wstring& arguments,
+                  DWORD exitCode, const std::wstring& reason) {
+    const std::wstring log = L"C:\\refused.log";
+    const TSetupRun run = RunSetup(source, arguments + L" /LOG=" + log);
+    context.Check(run.ExitCode == exitCode, arguments + L": exit code " +
+                                                std::to_wstring(exitCode) + L", not " +
+                                                std::to_wstring(run.ExitCode));
+    context.Check(run.WindowsSeen.empty(), arguments + L": no window");
+    const auto lines = ReadLogFile(log);
+    context.Check(HasLineStarting(lines, reason), arguments + L": the log says " + reason);
+    CheckResultLine(context, lines, static_cast<int>(exitCode));
 }
 
 } // namespace e2e

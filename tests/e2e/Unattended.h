@@ -9,6 +9,8 @@
 
 namespace e2e {
 
+class TContext;
+
 // Install.exe of a distribution folder started from C:\ (as from a shortcut elsewhere: the
 // program must find its own folder) with these arguments; fails the scenario when it cannot.
 struct TStarted {
@@ -23,9 +25,24 @@ TStarted StartInstaller(const std::wstring& distribution, const std::wstring& ar
 struct TSetupRun {
     DWORD ExitCode = 0;
     std::vector<std::wstring> WindowsSeen; // "class \"caption\"", each once
+    // RunCommandLine only: the programs it started that still ran when it ended (awaited as
+    // well), with their exit codes, and the windows still showing at that moment.
+    struct TOutlived {
+        std::wstring Name;
+        DWORD ExitCode = 0;
+    };
+    std::vector<TOutlived> Outlived;
+    std::vector<std::wstring> ShownAtEnd;
 };
 TSetupRun RunSetup(const std::wstring& distribution, const std::wstring& arguments,
                    const std::function<void(DWORD)>& watch = {});
+
+// The same for a whole command line, started as given (CreateProcessW without an application
+// name, as a deployment system runs a registered command). The windows noted are those of
+// every process that were not there at the start: Uninstall.exe hands its work to a copy of
+// itself. A run that fails or hangs is ended together with the processes it started.
+TSetupRun RunCommandLine(const std::wstring& commandLine,
+                         const std::function<void(DWORD)>& watch = {});
 
 // The lines of a log file without their time stamps; fails when the file is missing, lacks
 // its byte-order mark, or holds a line without a time stamp or CR LF.
@@ -37,5 +54,16 @@ bool ContainsInOrder(const std::vector<std::wstring>& lines,
 
 // Whether some line begins with `start`.
 bool HasLineStarting(const std::vector<std::wstring>& lines, const std::wstring& start);
+
+// A /VERYSILENT run showed no window.
+void CheckNoWindow(TContext& context, const TSetupRun& run);
+
+// The log file's last line: "Итог: ...; код завершения <exitCode>".
+void CheckResultLine(TContext& context, const std::vector<std::wstring>& lines, int exitCode);
+
+// A run of the distribution's Install.exe refused before it changes anything: its exit code,
+// no window, the reason at the start of a line of its log file.
+void CheckRefused(TContext& context, const std::wstring& source, const std::wstring& arguments,
+                  DWORD exitCode, const std::wstring& reason);
 
 } // namespace e2e

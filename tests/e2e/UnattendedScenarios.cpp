@@ -35,34 +35,6 @@ std::wstring Listed(const std::vector<std::wstring>& names) {
     return text;
 }
 
-void CheckNoWindow(TContext& context, const TSetupRun& run) {
-    for (const auto& window : run.WindowsSeen) {
-        context.Check(false, L"/VERYSILENT showed a window: " + window);
-    }
-}
-
-void CheckEnd(TContext& context, const std::vector<std::wstring>& lines, int exitCode) {
-    context.Check(!lines.empty() && lines.back().starts_with(L"Итог: ") &&
-                      lines.back().ends_with(L"; код завершения " + std::to_wstring(exitCode)),
-                  L"the log file's last line gives the result and exit code " +
-                      std::to_wstring(exitCode) + L": \"" +
-                      Visible(lines.empty() ? L"" : lines.back()) + L"\"");
-}
-
-// A run refused before it changes anything: its exit code, no window, the reason in its log.
-void CheckRefused(TContext& context, const std::wstring& source, const std::wstring& arguments,
-                  DWORD exitCode, const std::wstring& reason) {
-    const std::wstring log = L"C:\\refused.log";
-    const TSetupRun run = RunSetup(source, arguments + L" /LOG=" + log);
-    context.Check(run.ExitCode == exitCode, arguments + L": exit code " +
-                                                std::to_wstring(exitCode) + L", not " +
-                                                std::to_wstring(run.ExitCode));
-    context.Check(run.WindowsSeen.empty(), arguments + L": no window");
-    const auto lines = ReadLogFile(log);
-    context.Check(HasLineStarting(lines, reason), arguments + L": the log says " + reason);
-    CheckEnd(context, lines, static_cast<int>(exitCode));
-}
-
 } // namespace
 
 void VerySilentDefault(TContext& context) {
@@ -79,7 +51,7 @@ void VerySilentDefault(TContext& context) {
     CheckLeftBehind(context, installation);
     const auto lines = ReadLogFile(log);
     CheckLogFile(context, lines, installation);
-    CheckEnd(context, lines, 0);
+    CheckResultLine(context, lines, 0);
     context.Check(HasLineStarting(lines, L"Режим: без окон (/VERYSILENT)"), L"log names the mode");
     context.Check(HasLineStarting(lines, L"Версия: 8.74.3"), L"log names the version");
 }
@@ -126,7 +98,7 @@ void SilentPathDriverLog(TContext& context) {
     CheckLeftBehind(context, installation);
     const auto lines = ReadLogFile(log);
     CheckLogFile(context, lines, installation);
-    CheckEnd(context, lines, 0);
+    CheckResultLine(context, lines, 0);
 }
 
 void VerySilentReinstall(TContext& context) {
@@ -176,7 +148,7 @@ void VerySilentReadOnlyMedia(TContext& context) {
     CheckLeftBehind(context, installation);
     const auto lines = ReadLogFile(log);
     CheckLogFile(context, lines, installation);
-    CheckEnd(context, lines, 0);
+    CheckResultLine(context, lines, 0);
     for (const auto& file : FilesBelow(target)) {
         context.Check(!ReadOnly(target + file), L"installed read-only: " + file);
     }
