@@ -109,20 +109,19 @@ void CheckRecordAndSize(TContext& context, const std::wstring& target) {
     context.Check(std::find(record.Shortcuts.begin(), record.Shortcuts.end(), link) !=
                       record.Shortcuts.end(),
                   L"the install record does not list the shortcut " + link);
-    ULONGLONG bytes = 0;
+    // What the record lists and the uninstaller beside it, which is installed too.
+    const size_t uninstaller =
+        state.Files.contains(UninstallName) ? state.Files.at(UninstallName).size() : 0;
+    ULONGLONG bytes = uninstaller;
     for (const auto& file : record.Files) {
         bytes += file.Size;
     }
     DWORD kib = 0;
     context.Check(ReadMachineDword(RegistrationKey, L"EstimatedSize", kib), L"no EstimatedSize");
-    const size_t uninstaller =
-        state.Files.contains(UninstallName) ? state.Files.at(UninstallName).size() : 0;
-    // Rounded once for the sum, or once per file.
-    context.Check(kib > 0 && kib >= bytes / 1024 &&
-                      kib <= (bytes + 1023) / 1024 + record.Files.size(),
+    context.Check(uninstaller > 0 && kib == (bytes + 1023) / 1024,
                   L"EstimatedSize is " + std::to_wstring(kib) + L" KiB; the record lists " +
-                      std::to_wstring(bytes) + L" bytes (" + UninstallName + L", not listed, has " +
-                      std::to_wstring(uninstaller) + L")");
+                      std::to_wstring(bytes - uninstaller) + L" bytes, and " + UninstallName +
+                      L" has " + std::to_wstring(uninstaller));
 }
 
 // The log file the removal wrote by default in %TEMP%: the copy it ran as, scheduled for
