@@ -104,9 +104,11 @@ bool IsInnerPath(const std::wstring& path) {
     }
 }
 
+// On a drive, or on a share: a desktop redirected to a server is a share.
 bool IsAbsolutePath(const std::wstring& path) {
     const bool drive = path.size() > 3 && path[1] == L':' && path[2] == L'\\';
-    return drive && path.find(L"\\..\\") == path.npos && path.find(L'/') == path.npos;
+    const bool share = path.size() > 4 && path.starts_with(L"\\\\") && path[2] != L'\\';
+    return (drive || share) && path.find(L"\\..\\") == path.npos && path.find(L'/') == path.npos;
 }
 
 bool EndsWithIgnoringCase(const std::wstring& text, const std::wstring& end) {

@@ -25,8 +25,10 @@ TEST(InstallRecordTest, ReadsWhatItWritesAndMergesLaterLines) {
     const TRecordEntry link =
         RecordItem(TRecordKind::rkShortcut, L"C:\\Users\\Врач\\Desktop\\Сонтира.lnk");
 
+    const TRecordEntry redirected =
+        RecordItem(TRecordKind::rkShortcut, L"\\\\server\\profiles\\Врач\\Desktop\\Сонтира.lnk");
     std::wstring text;
-    for (const TRecordEntry& entry : {file, font, folder, link}) {
+    for (const TRecordEntry& entry : {file, font, folder, link, redirected}) {
         text += FormatRecordLine(entry) + L"\r\n";
     }
     // A later line for the same file, spelled in other case, replaces the first.
@@ -38,7 +40,7 @@ TEST(InstallRecordTest, ReadsWhatItWritesAndMergesLaterLines) {
     TRecordSet entries;
     std::wstring error;
     ASSERT_TRUE(ParseInstallRecord(Record(text), entries, error)) << error;
-    ASSERT_EQ(entries.Entries().size(), 4u);
+    ASSERT_EQ(entries.Entries().size(), 5u);
     const TRecordEntry& read = entries.Entries()[0];
     EXPECT_EQ(read.Path, again.Path);
     EXPECT_EQ(read.Size, 7u);
@@ -48,6 +50,7 @@ TEST(InstallRecordTest, ReadsWhatItWritesAndMergesLaterLines) {
     EXPECT_EQ(entries.Entries()[1].FontValue, L"Arial (TrueType)");
     EXPECT_EQ(entries.Entries()[2].Path, folder.Path);
     EXPECT_EQ(entries.Entries()[3].Path, link.Path);
+    EXPECT_EQ(entries.Entries()[4].Path, redirected.Path);
     EXPECT_NE(entries.Find(TRecordKind::rkFile, L"папка с пробелом\\SHELL.exe"), nullptr);
     EXPECT_EQ(entries.Find(TRecordKind::rkFolder, L"папка с пробелом\\SHELL.exe"), nullptr);
 }
@@ -68,6 +71,7 @@ TEST(InstallRecordTest, RefusesEveryDamagedRecordAndSaysWhere) {
         {Record(L"file\t3\t2026-12-10T17:30:24.7224112Z\tnew\ta.dll\r\n"), L"строка 2"},
         {Record(L"shortcut\tC:\\Windows\\system32\\kernel32.dll\r\n"), L"строка 2"},
         {Record(L"shortcut\tDesktop\\Сонтира.lnk\r\n"), L"строка 2"},
+        {Record(L"shortcut\t\\\\\\Desktop\\Сонтира.lnk\r\n"), L"строка 2"},
         {Record(L"registry\tHKLM\\Software\r\n"), L"строка 2"},
         {Record(good + L"file\t3"), L"строка 3"}, // cut off mid-line
         {Record(good + L"folder\ta\rb\r\n"), L"строка 3"},
