@@ -98,3 +98,12 @@ std::wstring TempFolder() {
     const DWORD length = GetTempPathW(MAX_PATH + 1, path);
     return length > 0 && length <= MAX_PATH ? std::wstring(path, length) : std::wstring();
 }
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool StartsWithPath(const std::wstring& path, const std::wstring& folder) {
+    return path.size() >= folder.size() && SamePath(path.substr(0, folder.size()), folder);
+}

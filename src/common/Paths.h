@@ -16,6 +16,11 @@ std::wstring TrimBlanks(const std::wstring& text);
 std::wstring ExecutablePath();
 std::wstring ExecutableFolder();
 
+// Whether two paths or names are the same to Windows: equal but for the case of letters.
+bool SamePath(const std::wstring& a, const std::wstring& b);
+// Whether path begins with folder in that sense.
+bool StartsWithPath(const std::wstring& path, const std::wstring& folder);
+
 // The temporary folder, with a trailing delimiter; empty when Windows gives none.
 std::wstring TempFolder();
 

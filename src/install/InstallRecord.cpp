@@ -1,6 +1,7 @@
 #include "install/InstallRecord.h"
 
 #include "common/Handles.h"
+#include "common/Paths.h"
 #include "common/Utf8.h"
 
 #include <windows.h>
@@ -111,13 +112,6 @@ bool IsAbsolutePath(const std::wstring& path) {
     return (drive || share) && path.find(L"\\..\\") == path.npos && path.find(L'/') == path.npos;
 }
 
-bool EndsWithIgnoringCase(const std::wstring& text, const std::wstring& end) {
-    return text.size() >= end.size() &&
-           CompareStringOrdinal(text.c_str() + text.size() - end.size(),
-                                static_cast<int>(end.size()), end.c_str(),
-                                static_cast<int>(end.size()), TRUE) == CSTR_EQUAL;
-}
-
 // One item line; empty error when it reads.
 std::wstring ParseLine(const std::wstring& line, TRecordEntry& entry) {
     const std::vector<std::wstring> fields = SplitFields(line);
@@ -128,7 +122,8 @@ std::wstring ParseLine(const std::wstring& line, TRecordEntry& entry) {
     }
     if (kind == L"shortcut" && fields.size() == 2) {
         entry = RecordItem(TRecordKind::rkShortcut, fields[1]);
-        return IsAbsolutePath(entry.Path) && EndsWithIgnoringCase(entry.Path, L".lnk")
+        return IsAbsolutePath(entry.Path) && entry.Path.size() > 4 &&
+                       SamePath(entry.Path.substr(entry.Path.size() - 4), L".lnk")
                    ? L""
                    : L"ярлык не является полным путём к файлу .lnk";
     }

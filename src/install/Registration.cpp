@@ -72,9 +72,8 @@ std::wstring RegisteredLocation() {
 
 bool RemoveRegistration(const std::wstring& target) {
     const std::wstring location = RegisteredLocation();
-    if (location.empty() || CompareStringOrdinal(IncludeTrailingPathDelimiter(location).c_str(), -1,
-                                                 IncludeTrailingPathDelimiter(target).c_str(), -1,
-                                                 TRUE) != CSTR_EQUAL) {
+    if (location.empty() ||
+        !SamePath(IncludeTrailingPathDelimiter(location), IncludeTrailingPathDelimiter(target))) {
         return true;
     }
     return RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey) == ERROR_SUCCESS;

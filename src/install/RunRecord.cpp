@@ -12,12 +12,6 @@ HANDLE OpenForAppending(const std::wstring& path) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& start) {
-    return text.size() >= start.size() &&
-           CompareStringOrdinal(text.c_str(), static_cast<int>(start.size()), start.c_str(),
-                                static_cast<int>(start.size()), TRUE) == CSTR_EQUAL;
-}
-
 } // namespace
 
 std::wstring TRunRecord::Begin(const std::wstring& target) {
@@ -38,7 +32,7 @@ std::wstring TRunRecord::Begin(const std::wstring& target) {
 }
 
 std::wstring TRunRecord::Relative(const std::wstring& path) const {
-    if (FTarget.empty() || !StartsWithIgnoringCase(path, FTarget)) {
+    if (FTarget.empty() || !StartsWithPath(path, FTarget)) {
         return {};
     }
     // Folders joined to a target given with its delimiter carry a doubled one.

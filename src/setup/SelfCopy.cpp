@@ -7,10 +7,6 @@
 
 namespace {
 
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 // A name no other removal uses at the same time.
 std::wstring CopyName() {
     return TempFolder() + L"Sontira-Uninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +

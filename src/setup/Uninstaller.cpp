@@ -15,10 +15,6 @@
 
 namespace {
 
-bool SameText(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 std::wstring FileName(const std::wstring& path) {
     return path.substr(path.find_last_of(L"\\/") + 1);
 }
@@ -71,14 +67,14 @@ bool Remove(const TCommandLine& options, const std::wstring& target, TRecordSet 
 
 bool IsRemoval(const TCommandLine& options) {
     return options.Uninstall || options.Parent ||
-           SameText(FileName(ExecutablePath()), UninstallerName);
+           SamePath(FileName(ExecutablePath()), UninstallerName);
 }
 
 std::wstring RemovalTarget(const TCommandLine& options, const std::wstring& defaultTarget) {
     if (options.Dir) {
         return IncludeTrailingPathDelimiter(TrimBlanks(*options.Dir));
     }
-    if (SameText(FileName(ExecutablePath()), UninstallerName)) {
+    if (SamePath(FileName(ExecutablePath()), UninstallerName)) {
         return ExecutableFolder();
     }
     const std::wstring registered = RegisteredLocation();

@@ -11,13 +11,8 @@
 
 namespace {
 
-bool SameText(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 bool IsInside(const std::wstring& path, const std::wstring& folder) {
-    return path.size() > folder.size() && SameText(path.substr(0, folder.size()), folder);
+    return path.size() > folder.size() && StartsWithPath(path, folder);
 }
 
 bool IsEmptyFolder(const std::wstring& path) {
@@ -40,7 +35,7 @@ size_t Depth(const std::wstring& relative) {
 
 bool IsKeptForClinic(const std::wstring& relative) {
     const std::wstring first = relative.substr(0, relative.find(L'\\'));
-    return SameText(first, L"DTAfb") || SameText(first, L"Settings");
+    return SamePath(first, L"DTAfb") || SamePath(first, L"Settings");
 }
 
 TRemoval::TRemoval(TInstallHost& host, std::wstring target, TRecordSet record)

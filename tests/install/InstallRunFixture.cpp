@@ -56,10 +56,6 @@ void RemoveInstalledFonts() {
     }
 }
 
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 namespace {
 
 // The sample distribution that the build lays out beside the test programs' folder.

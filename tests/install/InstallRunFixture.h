@@ -30,7 +30,6 @@ std::wstring DesktopLink();   // the shortcut the run makes
 // Removes the distribution's fonts from the Windows fonts folder, so that the run installs
 // them again (an earlier run of this program may have installed them).
 void RemoveInstalledFonts();
-bool SamePath(const std::wstring& a, const std::wstring& b);
 
 class InstallRunTest : public testing::Test {
 protected:
