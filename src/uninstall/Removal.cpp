@@ -92,15 +92,17 @@ void TRemoval::RemoveFile(const TRecordEntry& entry) {
         return;
     }
     // Installed read-only, it is ours to clear; made read-only since, someone protects it.
-    if (readOnly && entry.ReadOnly) {
-        SetFileAttributesW(path.c_str(),
-                           GetFileAttributesW(path.c_str()) & ~FILE_ATTRIBUTE_READONLY);
-    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const bool cleared = readOnly && entry.ReadOnly &&
+                         SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     if (DeleteOne(entry.Path, path, false)) {
         NoteFoldersOf(entry.Path);
-    } else {
-        FLeft.Add(entry);
+        return;
     }
+    if (cleared) {
+        SetFileAttributesW(path.c_str(), attributes); // as it was, to match its record
+    }
+    FLeft.Add(entry);
 }
 
 void TRemoval::RemoveShortcut(const TRecordEntry& entry) {
