@@ -16,7 +16,11 @@ std::vector<TDirEntry> ListDirEntries(const std::wstring& mask, DWORD wanted) {
     }
     do {
         if ((data.dwFileAttributes & excluded) == 0) {
-            entries.push_back({data.cFileName, data.dwFileAttributes});
+            entries.push_back(
+                {data.cFileName, data.dwFileAttributes,
+                 static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow,
+                 static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                     data.ftLastWriteTime.dwLowDateTime});
         }
     } while (FindNextFileW(find.get(), &data));
     return entries;

@@ -7,6 +7,8 @@
 struct TDirEntry {
     std::wstring Name;
     DWORD Attributes;
+    unsigned long long Size = 0;      // files
+    unsigned long long WriteTime = 0; // FILETIME, UTC, as one number
     bool IsDirectory() const { return (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 };
 

@@ -6,10 +6,28 @@
 
 namespace {
 
+using TFolderFiles = std::map<std::wstring, TDirEntry>;
+
 HANDLE OpenForAppending(const std::wstring& path) {
     // Support may read the record while the run writes it.
     return CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::wstring UpperCase(std::wstring text) {
+    CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// A folder's files by their names in capitals; none when the folder is not there.
+TFolderFiles FolderFiles(const std::wstring& folder) {
+    TFolderFiles files;
+    for (TDirEntry& entry : ListDirEntries(folder + L"\\*", faAnyFile)) {
+        if (!entry.IsDirectory()) {
+            files.emplace(UpperCase(entry.Name), std::move(entry));
+        }
+    }
+    return files;
 }
 
 } // namespace
@@ -64,65 +82,96 @@ void TRunRecord::ExpectFolder(const std::wstring& path) {
 
 void TRunRecord::Written(const std::wstring& path) {
     const std::wstring relative = Relative(path);
-    TRecordEntry entry = RecordItem(TRecordKind::rkFile, relative);
-    if (!relative.empty() &&
-        ReadFileStamp(FTarget + relative, entry.Size, entry.WriteTime, entry.ReadOnly)) {
-        // The first run that wrote a file decides whether it was someone else's before.
-        const TRecordEntry* earlier = FEntries.Find(TRecordKind::rkFile, relative);
-        const auto expected = FExisted.find(relative);
-        entry.Existed = earlier != nullptr           ? earlier->Existed
-                        : expected != FExisted.end() ? expected->second
-                                                     : false;
-        Append(std::move(entry));
+    std::uint64_t size = 0;
+    std::uint64_t time = 0;
+    bool readOnly = false;
+    if (!relative.empty() && ReadFileStamp(FTarget + relative, size, time, readOnly)) {
+        Record(relative, size, time, readOnly);
     }
     RecordMadeFolders();
+    Flush();
 }
 
+void TRunRecord::Record(const std::wstring& relative, std::uint64_t size, std::uint64_t time,
+                        bool readOnly) {
+    if (relative.empty()) {
+        return;
+    }
+    TRecordEntry entry = RecordItem(TRecordKind::rkFile, relative);
+    entry.Size = size;
+    entry.WriteTime = time;
+    entry.ReadOnly = readOnly;
+    // The first run that wrote a file decides whether it was someone else's before.
+    const TRecordEntry* earlier = FEntries.Find(TRecordKind::rkFile, relative);
+    const auto expected = FExisted.find(relative);
+    entry.Existed = earlier != nullptr           ? earlier->Existed
+                    : expected != FExisted.end() ? expected->second
+                                                 : false;
+    Append(std::move(entry));
+}
+
+// Each folder of a source tree with its files' names, and the folder of the copy.
 template <class F>
-void TRunRecord::ForEachTreeFile(const std::wstring& source, const std::wstring& target,
-                                 const F& visit) {
+void TRunRecord::ForEachTreeFolder(const std::wstring& source, const std::wstring& target,
+                                   const F& visit) {
+    std::vector<std::wstring> files;
+    std::vector<std::wstring> folders;
     for (const TDirEntry& entry : ListDirEntries(source + L"\\*.*", faAnyFile | faDirectory)) {
-        if (IsDotEntry(entry.Name)) {
-            continue;
+        if (!IsDotEntry(entry.Name)) {
+            (entry.IsDirectory() ? folders : files).push_back(entry.Name);
         }
-        if (entry.IsDirectory()) {
-            visit(target + L'\\' + entry.Name, true);
-            ForEachTreeFile(source + L'\\' + entry.Name, target + L'\\' + entry.Name, visit);
-        } else {
-            visit(target + L'\\' + entry.Name, false);
-        }
+    }
+    visit(target, files);
+    for (const std::wstring& folder : folders) {
+        ForEachTreeFolder(source + L'\\' + folder, target + L'\\' + folder, visit);
     }
 }
 
+// A tree has thousands of files: each folder of the copy is read once, not each file.
 void TRunRecord::ExpectTree(const std::wstring& source, const std::wstring& target) {
-    ExpectFolder(target);
-    ForEachTreeFile(source, target, [this](const std::wstring& path, bool folder) {
-        if (folder) {
-            ExpectFolder(path);
-        } else {
-            Expect(path);
-        }
-    });
+    ForEachTreeFolder(source, target,
+                      [this](const std::wstring& folder, const std::vector<std::wstring>& files) {
+                          const TFolderFiles there = FolderFiles(folder);
+                          if (there.empty()) {
+                              ExpectFolder(folder);
+                          }
+                          for (const std::wstring& name : files) {
+                              const std::wstring relative = Relative(folder + L'\\' + name);
+                              if (!relative.empty()) {
+                                  FExisted[relative] = there.contains(UpperCase(name));
+                              }
+                          }
+                      });
 }
 
 void TRunRecord::WrittenTree(const std::wstring& source, const std::wstring& target,
                              const std::set<std::wstring>& skipped) {
-    ForEachTreeFile(source, target, [&](const std::wstring& path, bool folder) {
-        if (!folder && !skipped.contains(path)) {
-            Written(path);
-        }
-    });
     RecordMadeFolders();
+    ForEachTreeFolder(source, target,
+                      [&](const std::wstring& folder, const std::vector<std::wstring>& files) {
+                          const TFolderFiles there = FolderFiles(folder);
+                          for (const std::wstring& name : files) {
+                              const std::wstring path = folder + L'\\' + name;
+                              const auto file = there.find(UpperCase(name));
+                              if (file != there.end() && !skipped.contains(path)) {
+                                  Record(Relative(path), file->second.Size, file->second.WriteTime,
+                                         (file->second.Attributes & FILE_ATTRIBUTE_READONLY) != 0);
+                              }
+                          }
+                          Flush();
+                      });
 }
 
 void TRunRecord::Shortcut(const std::wstring& path) {
     Append(RecordItem(TRecordKind::rkShortcut, path));
+    Flush();
 }
 
 void TRunRecord::Font(const std::wstring& path, const std::wstring& value) {
     TRecordEntry entry = RecordItem(TRecordKind::rkFont, path);
     entry.FontValue = value;
     Append(std::move(entry));
+    Flush();
 }
 
 void TRunRecord::RecordMadeFolders() {
@@ -137,14 +186,21 @@ void TRunRecord::RecordMadeFolders() {
 }
 
 void TRunRecord::Append(TRecordEntry entry) {
-    const std::string line = ToUtf8(FormatRecordLine(FEntries.Add(std::move(entry))) + L"\r\n");
+    FPending += ToUtf8(FormatRecordLine(FEntries.Add(std::move(entry))) + L"\r\n");
+}
+
+// Whole lines only, so that a run killed meanwhile leaves a record that reads.
+void TRunRecord::Flush() {
     DWORD written = 0;
-    if (FFile) {
-        WriteFile(FFile.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    if (FFile && !FPending.empty()) {
+        WriteFile(FFile.get(), FPending.data(), static_cast<DWORD>(FPending.size()), &written,
+                  nullptr);
     }
+    FPending.clear();
 }
 
 bool TRunRecord::Compact() {
+    FPending.clear(); // the whole record is written anew
     FFile.reset();
     const bool written = WriteInstallRecord(FTarget, FEntries.Entries());
     FFile.reset(OpenForAppending(FTarget + InstallRecordName));

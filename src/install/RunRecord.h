@@ -52,13 +52,17 @@ public:
 
 private:
     std::wstring Relative(const std::wstring& path) const; // empty when outside the target
-    void Append(TRecordEntry entry);
+    void Record(const std::wstring& relative, std::uint64_t size, std::uint64_t time,
+                bool readOnly);
+    void Append(TRecordEntry entry); // to the lines that Flush writes
+    void Flush();
     void RecordMadeFolders();
     template <class F>
-    void ForEachTreeFile(const std::wstring& source, const std::wstring& target, const F& visit);
+    void ForEachTreeFolder(const std::wstring& source, const std::wstring& target, const F& visit);
 
     std::wstring FTarget;
     TUniqueFile FFile;
+    std::string FPending; // lines not yet written
     TRecordSet FEntries;
     std::map<std::wstring, bool> FExisted;  // relative path of an expected file -> was there
     std::set<std::wstring> FMissingFolders; // relative paths the expected writes will make

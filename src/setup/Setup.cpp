@@ -143,8 +143,13 @@ TOutcome Dispatch(const TCommandLine& options, bool removal, const std::wstring&
         return {ecBadStart, L"программа установки уже запущена"};
     }
     if (removal) {
-        const TRemovalOutcome outcome = RemoveInstallation(options, target);
-        return {outcome.ExitCode, outcome.Text};
+        try {
+            const TRemovalOutcome outcome = RemoveInstallation(options, target);
+            return {outcome.ExitCode, outcome.Text};
+        } catch (...) {
+            Application.HandleException();
+            return {ecStopped, L"удаление остановлено ошибкой"};
+        }
     }
     if (options.Mode == TSetupMode::smWizard) {
         return {RunWizard(options), L""};
