@@ -107,6 +107,9 @@ void TRunRecord::Record(const std::wstring& relative, std::uint64_t size, std::u
     entry.Existed = earlier != nullptr           ? earlier->Existed
                     : expected != FExisted.end() ? expected->second
                                                  : false;
+    if (expected != FExisted.end()) {
+        FExisted.erase(expected); // a tree has thousands: hold each only until it is written
+    }
     Append(std::move(entry));
 }
 
