@@ -104,6 +104,11 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
+bool TPathLess::operator()(const std::wstring& a, const std::wstring& b) const {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
+}
+
 bool StartsWithPath(const std::wstring& path, const std::wstring& folder) {
     return path.size() >= folder.size() && SamePath(path.substr(0, folder.size()), folder);
 }

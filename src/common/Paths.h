@@ -20,6 +20,10 @@ std::wstring ExecutableFolder();
 bool SamePath(const std::wstring& a, const std::wstring& b);
 // Whether path begins with folder in that sense.
 bool StartsWithPath(const std::wstring& path, const std::wstring& folder);
+// The order that goes with SamePath, for maps keyed by path: equal keys are the same path.
+struct TPathLess {
+    bool operator()(const std::wstring& a, const std::wstring& b) const;
+};
 
 // The temporary folder, with a trailing delimiter; empty when Windows gives none.
 std::wstring TempFolder();

@@ -271,7 +271,7 @@ bool WriteInstallRecord(const std::wstring& folder, const TRecordEntries& entrie
 }
 
 const TRecordEntry& TRecordSet::Add(TRecordEntry entry) {
-    const auto [place, added] = FIndex.try_emplace(Key(entry.Kind, entry.Path), FEntries.size());
+    const auto [place, added] = FIndex[entry.Kind].try_emplace(entry.Path, FEntries.size());
     if (added) {
         FEntries.push_back(std::move(entry));
     } else {
@@ -281,19 +281,17 @@ const TRecordEntry& TRecordSet::Add(TRecordEntry entry) {
 }
 
 const TRecordEntry* TRecordSet::Find(TRecordKind kind, const std::wstring& path) const {
-    const auto place = FIndex.find(Key(kind, path));
-    return place == FIndex.end() ? nullptr : &FEntries[place->second];
+    const auto paths = FIndex.find(kind);
+    if (paths == FIndex.end()) {
+        return nullptr;
+    }
+    const auto place = paths->second.find(path);
+    return place == paths->second.end() ? nullptr : &FEntries[place->second];
 }
 
 void TRecordSet::Clear() {
     FEntries.clear();
     FIndex.clear();
-}
-
-std::wstring TRecordSet::Key(TRecordKind kind, const std::wstring& path) {
-    std::wstring key = static_cast<wchar_t>(L'0' + static_cast<int>(kind)) + path;
-    CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
-    return key;
 }
 
 bool ReadFileStamp(const std::wstring& path, std::uint64_t& size, std::uint64_t& writeTime,

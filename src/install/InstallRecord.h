@@ -1,4 +1,6 @@
 #pragma once
+#include "common/Paths.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -52,9 +54,9 @@ public:
     void Clear();
 
 private:
-    static std::wstring Key(TRecordKind kind, const std::wstring& path);
     TRecordEntries FEntries;
-    std::map<std::wstring, size_t> FIndex;
+    // Per kind, the entries' places by path.
+    std::map<TRecordKind, std::map<std::wstring, size_t, TPathLess>> FIndex;
 };
 
 // The first line, and one item as its line; neither with the line end.
