@@ -1,7 +1,9 @@
-// Second half of the run: driver, backups, updater, release level, shortcut, closing.
+// The last rows of the plan: driver, backups, updater, release level, shortcut; then the
+// entry in the list of programs and the closing.
 #include "install/InstallRun.h"
 
 #include "common/AppStrings.h"
+#include "common/Failure.h"
 #include "common/Paths.h"
 #include "common/SetupLog.h"
 #include "common/ShellCopy.h"
@@ -9,84 +11,86 @@
 #include "install/BackupChoice.h"
 #include "install/CopyFailures.h"
 #include "install/Registration.h"
-#include "primitives/FilePrimitives.h"
-#include "primitives/ProcessPrimitives.h"
 #include "integration/ReleaseInfo.h"
 #include "integration/Shortcut.h"
+#include "primitives/ProcessPrimitives.h"
 
 #include <set>
 #include <vector>
 
-TRunResult TInstallRun::InstallCompletion() {
-    InstallDriver();
-    const bool copied = CopyBackupsAndUpdater();
-    const std::wstring backup = RunNewestBackupScript();
-    FRecord.Write({FTarget + L"ReleaseInfo"},
-                  [&] { SetReleaseLevel(FTarget, FolderName(backup).substr(1)); });
-    CreateDesktopShortcut();
-    Register();
-    FHost.EnableExit();
-    Close();
-    return copied ? TRunResult::rrCompleted : TRunResult::rrCopiesFailed;
-}
+using namespace InstallFiles;
 
-void TInstallRun::InstallDriver() {
-    if (!FHost.DriverChecked()) {
+void TInstallRun::InstallDriver(const TPlanRow& row) {
+    if (!FQuestions.Ask(TQuestion::qDriver, L"Подключите интерфейсный блок и нажмите \"Yes\"?")) {
         return;
     }
-    if (!FHost.Ask(TQuestion::qDriver, L"Подключите интерфейсный блок и нажмите \"Yes\"?")) {
-        return;
-    }
-    if (DirectoryExists(FSource + L"FTDIDriverInstall")) {
-        const std::wstring from = FSource + L"FTDIDriverInstall";
-        const std::wstring to = FTarget + L"FTDIDriverInstall";
+    const std::wstring from = ExcludeTrailingPathDelimiter(From(row));
+    if (DirectoryExists(from)) {
+        const std::wstring to = ExcludeTrailingPathDelimiter(To(row));
         FRecord.ExpectTree(from, to);
         // Into the target folder itself: the shell then merges with the driver folder of an
         // earlier installation, so a reinstall runs the new installer, not a stale one nested
         // below it.
-        ShellCopyFolder(from, FTarget, FHost.Unattended());
+        if (!ShellCopyFolder(from, FTarget, FChoices.Unattended)) {
+            LogFailure(Failure(L"Копирование папки драйвера", from, 0));
+        }
         FRecord.WrittenTree(from, to);
     }
     FLog.Line(L"Началась установка драйверов устройства...");
-    FHost.LogRepaint();
+    FProgress.LogRepaint();
     // Quoted: a target folder with blanks must not start some other program.
-    const std::wstring installer = FTarget + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
-    RunInCurrentDirAndWait(L"\"" + installer + L"\"", SW_HIDE, true);
+    const std::wstring installer = FTarget + DriverInstaller;
+    if (RunInCurrentDirAndWait(L"\"" + installer + L"\"", SW_HIDE, true) == -1) {
+        LogFailure(Failure(L"Запуск установщика драйвера", installer, 0));
+    }
     FLog.Line(L"Установка драйверов устройства завершена");
 }
 
-// True when every file was copied; the log says which were not.
-bool TInstallRun::CopyBackupsAndUpdater() {
-    FRecord.ExpectTree(FSource + L"backup", FTarget + L"backup");
-    if (!DirectoryExists(FTarget + L"Backup\\")) {
-        CreateDirectoryW((FTarget + L"backup\\").c_str(), nullptr);
+// The files that fail are collected; the log names them once the last tree is copied.
+void TInstallRun::CopyTree(const TPlanRow& row) {
+    const std::wstring from = ExcludeTrailingPathDelimiter(From(row));
+    const std::wstring to = ExcludeTrailingPathDelimiter(To(row));
+    FRecord.ExpectTree(from, to);
+    if (!DirectoryExists(to) && !CreateDirectoryW(to.c_str(), nullptr)) {
+        LogFailure(Failure(L"Создание каталога", to)); // the copy tries again, and reports
     }
-    const std::wstring updaterTarget = TrimBlanks(FHost.PathText());
-    FRecord.ExpectTree(FSource + L"Updater", updaterTarget);
-    TCopyFailures failures = CopyFolderTree(FSource + L"backup", FTarget + L"backup");
-    for (TCopyFailure& failure : CopyFolderTree(FSource + L"Updater", updaterTarget)) {
-        failures.push_back(std::move(failure));
+    TCopyFailures failures = CopyFolderTree(from, to);
+    for (const wchar_t* name : row.Names) {
+        SetReadOnlyAttribute(To(row, name), false);
     }
-    SetReadOnlyAttribute(FTarget + L"ReleaseInfo", false);
-    SetReadOnlyAttribute(FTarget + L"Updater.exe.cfg", false);
     std::set<std::wstring> failed;
     for (const TCopyFailure& failure : failures) {
         failed.insert(failure.Target);
     }
-    FRecord.WrittenTree(FSource + L"backup", FTarget + L"backup", failed);
-    FRecord.WrittenTree(FSource + L"Updater", updaterTarget, failed);
-    ReportCopyFailures(FLog, failures);
-    return failures.empty();
+    FRecord.WrittenTree(from, to, failed);
+    FTreeFailures.insert(FTreeFailures.end(), std::make_move_iterator(failures.begin()),
+                         std::make_move_iterator(failures.end()));
+}
+
+void TInstallRun::ReportTreeFailures() {
+    ReportCopyFailures(FLog, FTreeFailures);
+    FTreeFailed = FTreeFailed || !FTreeFailures.empty();
+    FTreeFailures.clear();
+}
+
+void TInstallRun::SetNewestReleaseLevel(const TPlanRow& row) {
+    const std::wstring backup = RunNewestBackupScript();
+    FRecord.Write({To(row, row.Names[0])},
+                  [&] { SetReleaseLevel(To(row), FolderName(backup).substr(1)); });
 }
 
 std::wstring TInstallRun::RunNewestBackupScript() {
-    const std::wstring backupFolder = FTarget + L"backup\\";
+    const std::wstring backupFolder = FTarget + BackupFolder;
     std::vector<std::wstring> folders;
     ListSubfolders(backupFolder, folders);
     const std::wstring chosen = ChooseNewestBackup(folders, backupFolder);
 
     SetCurrentDirectoryW((chosen + L"\\").c_str());
-    RunAndWait(chosen + L"\\Install.cmd", L"", SW_HIDE);
+    const DWORD code = RunAndWait(chosen + L"\\Install.cmd", L"", SW_HIDE);
+    if (code != 0) {
+        LogLine(L"Сценарий " + chosen + L"\\Install.cmd завершился с кодом " +
+                std::to_wstring(code));
+    }
     SetCurrentDirectoryW(FTarget.c_str());
     return chosen;
 }
@@ -95,36 +99,40 @@ void TInstallRun::CreateDesktopShortcut() {
     const HINSTANCE self = GetModuleHandleW(nullptr);
     const std::wstring description = ProductDescription(self);
     const std::wstring product = ProductName(self);
-    const std::wstring linkName = ProductName(self);
     const std::wstring program = MainExecutableName(self);
     std::wstring linkFile;
     CreateShellLink(FTarget + program, TLinkLocation::llDesktop, L"", L"", L"",
-                    description + L" \"" + product + L"\"", linkName, linkFile);
+                    description + L" \"" + product + L"\"", product, linkFile);
     if (FileExists(linkFile)) {
         FRecord.Shortcut(linkFile);
+    } else {
+        LogFailure(Failure(L"Ярлык на рабочем столе не создан", linkFile, 0));
     }
 }
 
 // The entry in Windows' list of installed programs, for a run that went to its end. Written
 // to the log file only: the progress list shows the installation's own steps.
 void TInstallRun::Register() {
-    FRecord.Compact();
-    const std::wstring target = IncludeTrailingPathDelimiter(FTarget);
+    if (!FRecord.Compact()) {
+        LogFailure(Failure(L"Запись об установке не переписана", FTarget + InstallRecordName));
+    }
     WIN32_FILE_ATTRIBUTE_DATA uninstaller{};
-    GetFileAttributesExW((target + UninstallerName).c_str(), GetFileExInfoStandard, &uninstaller);
-    if (WriteRegistration(target, FRecord.InstalledBytes() + uninstaller.nFileSizeLow)) {
+    GetFileAttributesExW((FTarget + UninstallerName).c_str(), GetFileExInfoStandard, &uninstaller);
+    if (WriteRegistration(FTarget, FRecord.InstalledBytes() + uninstaller.nFileSizeLow)) {
         LogLine(L"Комплекс внесён в список установленных программ");
     } else {
+        LogFailure(Failure(L"Запись в списке установленных программ", RegistrationKey));
         LogLine(L"Ошибка: комплекс не внесён в список установленных программ");
     }
 }
 
 void TInstallRun::Close() {
-    if (!FHost.Unattended() && IsSmallFontsMode()) {
-        FHost.SelectPage(TWizardPage::tsChangeFontSize);
+    if (!FChoices.Unattended && IsSmallFontsMode()) {
+        FProgress.ShowFontSizePage();
         return;
     }
-    if (FHost.Ask(TQuestion::qFinished, L"Установка завершена. Выйти из программы установки?")) {
-        FHost.CloseWindow();
+    if (FQuestions.Ask(TQuestion::qFinished,
+                       L"Установка завершена. Выйти из программы установки?")) {
+        FProgress.CloseWindow();
     }
 }

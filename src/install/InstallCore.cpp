@@ -1,75 +1,29 @@
-// First half of the run: target folder, settings, database and core files, fonts.
+// The first rows of the plan: target folder, settings, database and core files, fonts.
 #include "install/InstallRun.h"
 
 #include "common/Errors.h"
-#include "common/Paths.h"
+#include "common/Failure.h"
 #include "common/IniWrite.h"
+#include "common/Paths.h"
 #include "common/SetupLog.h"
 #include "common/WindowsFolder.h"
 #include "install/CounterFile.h"
 #include "install/DatabaseKeep.h"
-#include "primitives/FilePrimitives.h"
-#include "install/InstallFiles.h"
 #include "integration/CreateNSI.h"
 #include "integration/Fonts.h"
 
-using namespace InstallFiles;
-
-namespace {
-
-// Close requests refused and the hourglass shown while the core files go down; restored
-// however the block is left.
-class TBusyPart {
-public:
-    explicit TBusyPart(TInstallHost& host) : FHost(host) {
-        FHost.SetCanClose(false);
-        FHost.SetBusyCursor(true);
-    }
-    TBusyPart(const TBusyPart&) = delete;
-    TBusyPart& operator=(const TBusyPart&) = delete;
-    ~TBusyPart() {
-        FHost.SetCanClose(true);
-        FHost.SetBusyCursor(false);
-    }
-
-private:
-    TInstallHost& FHost;
-};
-
-} // namespace
-
-TRunResult TInstallRun::InstallCore() {
-    FTarget = TrimBlanks(FHost.PathText());
-    FHost.ShowEmptyLog();
-    FHost.SelectPage(TWizardPage::tsProgressInstall);
-    FHost.ProcessMessages();
-    FHost.SetCopyFrom(FSource);
-
-    if (!CreateFolder(FTarget, L"Каталог создан...", L"Ошибка при создании каталога!")) {
-        return TRunResult::rrTargetRefused;
-    }
-    BeginRecord();
-    WriteSettingsKeys();
-    {
-        TBusyPart busy(FHost);
-        if (!CopyCoreFiles()) {
-            return TRunResult::rrStopped;
-        }
-    }
-    InstallFontsQuietly();
-    return TRunResult::rrCompleted;
-}
-
-// The record and the uninstaller come first, so that whatever the run gets to write can be
-// removed again.
+// The record comes first, so that whatever the run gets to write can be removed again.
 void TInstallRun::BeginRecord() {
     const std::wstring note = FRecord.Begin(FTarget);
     if (!note.empty()) {
         LogLine(note);
     }
-    const std::wstring uninstaller = IncludeTrailingPathDelimiter(FTarget) + UninstallerName;
+}
+
+void TInstallRun::CopyUninstaller() {
+    const std::wstring uninstaller = FTarget + UninstallerName;
     if (!CopyFileW(ExecutablePath().c_str(), uninstaller.c_str(), FALSE)) {
-        LogLine(L"Ошибка: программа удаления не скопирована: " + SysErrorMessage(GetLastError()));
+        LogFailure(Failure(L"Программа удаления не скопирована", uninstaller));
         return;
     }
     SetReadOnlyAttribute(uninstaller, false); // from read-only media, it would refuse the next
@@ -83,7 +37,8 @@ bool TInstallRun::CreateFolder(const std::wstring& folder, const std::wstring& c
     }
     FRecord.ExpectFolder(folder);
     if (!CreateDirectoryW(folder.c_str(), nullptr)) {
-        FHost.ShowError(failed);
+        LogFailure(Failure(L"Создание каталога", folder));
+        FQuestions.ShowError(failed);
         FLog.Line(failed);
         return false;
     }
@@ -91,119 +46,107 @@ bool TInstallRun::CreateFolder(const std::wstring& folder, const std::wstring& c
     return true;
 }
 
-void TInstallRun::WriteSettingsKeys() {
-    const std::wstring ini = FTarget + L"Settings\\holter.ini";
+void TInstallRun::WriteSettingsKeys(const TPlanRow& row) {
+    const std::wstring ini = To(row, row.Names[0]);
     FRecord.Write({ini}, [&] {
         IniWriteInteger(ini, L"options", L"FilterType", 0);
         IniWriteInteger(ini, L"options", L"HardwareType", 1);
     });
 }
 
-bool TInstallRun::CopyCoreFiles() {
-    FHost.ProcessMessages();
+void TInstallRun::CreateReferenceFiles(const TPlanRow& row) {
+    FProgress.ProcessMessages();
     TLogStep settings = FLog.Step(L"Создание настроечных файлов....");
-    const std::wstring settingsFolder = FTarget + L"Settings\\";
-    FRecord.Write({settingsFolder + L"uca.nsi", settingsFolder + L"wra.nsi"},
-                  [&] { CreateReferenceFiles(settingsFolder); });
+    FRecord.Write({To(row, row.Names[0]), To(row, row.Names[1])},
+                  [&] { ::CreateReferenceFiles(To(row)); });
     FLog.Finish(settings, true);
-
-    if (!CreateFolder(FTarget + L"DTAfb\\", L"Каталог <DTAfb> создан...",
-                      L"Ошибка при создании каталога <DTAfb>!") ||
-        !CopyDatabase()) {
-        return false;
-    }
-    const bool listA = FHost.WindowsIndex() == 0;
-    const std::wstring firebird = FSource + L"Firebird\\";
-    const TNames runtime = Runtime(listA);
-    if (!CopyList(runtime, firebird, FTarget) || !CopyPlugins(L"intl\\", IntlFiles) ||
-        !CopyPlugins(L"udf\\", UdfFiles)) {
-        return false;
-    }
-    CopyLibraries();
-    FRecord.Write({settingsFolder + L"lastnum.dta"}, [&] { CreateCounterFile(settingsFolder); });
-    WriteBrandFile();
-    return true;
 }
 
-bool TInstallRun::CopyDatabase() {
-    const std::wstring from = FSource + L"DTAfb\\" + Database;
-    const std::wstring to = FTarget + L"DTAfb\\" + Database;
+bool TInstallRun::CopyDatabase(const TPlanRow& row) {
+    const std::wstring folder = ExcludeTrailingPathDelimiter(row.Target);
+    if (!CreateFolder(To(row), L"Каталог <" + folder + L"> создан...",
+                      L"Ошибка при создании каталога <" + folder + L">!")) {
+        return false;
+    }
+    const wchar_t* name = row.Names[0];
+    const std::wstring from = From(row, name);
+    const std::wstring to = To(row, name);
     // The clinic's records must survive a reinstall: the old database is kept beside the new.
     const TDatabaseKeep kept = KeepExistingDatabase(to, from);
     if (kept.Outcome == TDatabaseKeep::dkRenamed) {
         FLog.Line(L"Прежняя база данных сохранена: " + kept.BackupName);
     } else if (kept.Outcome == TDatabaseKeep::dkFailed) {
         // The database is left alone, in use or not: the user learns why nothing was copied.
-        FLog.Finish(FLog.Step(L"Копирование файла " + std::wstring(Database) + L"...."), false);
+        FLog.Finish(FLog.Step(L"Копирование файла " + std::wstring(name) + L"...."), false);
         FLog.Line(L"Прежнюю базу данных не удалось сохранить: " + SysErrorMessage(kept.Error));
-        return false;
+        return LogFailure(Failure(L"Сохранение прежней базы данных", to, kept.Error));
     }
-    // A copy that fails, by a false result or an error, must not leave the suite without
-    // its database: the clinic's own file goes back in place.
-    bool copied = false;
-    try {
-        copied = CopyStep(Database, from, to);
-    } catch (...) {
-        RestoreDatabase(to, kept);
-        throw;
+    const TStreamCopy copy = CopyStep(name, from, to);
+    // A copy that fails must not leave the suite without its database: the clinic's own file
+    // goes back in place, before the failure is reported.
+    if (!copy.Copied() && kept.Outcome == TDatabaseKeep::dkRenamed) {
+        if (RestoreDatabase(to, kept)) {
+            if (!copy.Refused()) { // a refused copy's error box says enough
+                FLog.Line(L"Прежняя база данных возвращена на место");
+            }
+        } else {
+            LogFailure(Failure(L"Возврат прежней базы данных", kept.BackupName));
+        }
     }
-    if (!copied && RestoreDatabase(to, kept)) {
-        FLog.Line(L"Прежняя база данных возвращена на место");
-    }
-    return copied;
+    return CheckStreamCopy(copy, from, to);
 }
 
-bool TInstallRun::CopyStep(const std::wstring& name, const std::wstring& from,
-                           const std::wstring& to) {
+// A step line per file; a copy refused outright leaves its line unfinished and unrecorded.
+TStreamCopy TInstallRun::CopyStep(const std::wstring& name, const std::wstring& from,
+                                  const std::wstring& to) {
     TLogStep step = FLog.Step(L"Копирование файла " + name + L"....");
     FRecord.Expect(to);
-    const bool copied = CopyFileByStream(from, to);
-    FRecord.Written(to);
-    FLog.Finish(step, copied);
-    return copied;
+    const TStreamCopy copy = CopyFileByStream(from, to);
+    if (!copy.Refused()) {
+        FRecord.Written(to);
+        FLog.Finish(step, copy.Copied());
+    }
+    return copy;
 }
 
-bool TInstallRun::CopyList(TNames names, const std::wstring& from, const std::wstring& to) {
-    for (const wchar_t* name : names) {
-        if (!CopyStep(name, from + name, to + name)) {
+bool TInstallRun::CopyFiles(const TPlanRow& row, bool stopOnFailure) {
+    const std::wstring folder = To(row);
+    FRecord.ExpectFolder(folder);
+    if (!DirectoryExists(folder) && !CreateDirectoryW(folder.c_str(), nullptr)) {
+        // The copies that follow show it to the user.
+        LogFailure(Failure(L"Создание каталога", folder));
+    }
+    for (const wchar_t* name : row.Names) {
+        const std::wstring from = From(row, name);
+        const std::wstring to = To(row, name);
+        if (!CheckStreamCopy(CopyStep(name, from, to), from, to) && stopOnFailure) {
             return false;
         }
     }
     return true;
 }
 
-bool TInstallRun::CopyPlugins(const std::wstring& folder, TNames names) {
-    const std::wstring target = FTarget + folder;
-    FRecord.ExpectFolder(target);
-    if (!DirectoryExists(target)) {
-        CreateDirectoryW(target.c_str(), nullptr); // a failure shows in the copies that follow
-    }
-    return CopyList(names, FSource + L"Firebird\\" + folder, target);
+void TInstallRun::CreateCounterFile(const TPlanRow& row) {
+    FRecord.Write({To(row, row.Names[0])}, [&] { ::CreateCounterFile(To(row)); });
 }
 
-void TInstallRun::CopyLibraries() {
-    // A library that fails to copy does not stop the run: the next one is tried.
-    for (const wchar_t* name : Libraries) {
-        CopyStep(name, FSource + L"UDF\\" + name, FTarget + L"udf\\" + name);
-    }
+void TInstallRun::WriteBrandFile(const TPlanRow& row) {
+    const std::wstring file = To(row, row.Names[0]);
+    FRecord.Write({file}, [&] { IniWriteString(file, L"Common", L"Disk", L"I"); });
 }
 
-void TInstallRun::WriteBrandFile() {
-    if (FHost.LovenaBrand()) {
-        const std::wstring file = FTarget + L"btooth.ini";
-        FRecord.Write({file}, [&] { IniWriteString(file, L"Common", L"Disk", L"I"); });
-    }
-}
-
-void TInstallRun::InstallFontsQuietly() {
+void TInstallRun::InstallFontsQuietly(const TPlanRow& row) {
     try {
         InstallFonts(
-            FSource + L"fonts\\", GetWindowsFolder() + L"fonts\\",
+            From(row), GetWindowsFolder() + L"fonts\\",
             [this](const std::wstring& line) { FLog.Line(line); },
             [this](const std::wstring& file, const std::wstring& value) {
                 FRecord.Font(file, value);
             });
-    } catch (...) {
+    } catch (const EError& e) {
         // Fonts are a convenience: whatever stops them, the installation goes on.
+        LogFailure(Failure(L"Установка шрифтов остановлена: " + e.Message(), {}, 0));
+    } catch (...) {
+        LogFailure(Failure(L"Установка шрифтов остановлена", {}, 0));
     }
 }

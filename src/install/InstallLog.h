@@ -1,5 +1,5 @@
 #pragma once
-#include "install/InstallHost.h"
+#include "install/RunProgress.h"
 
 #include <string>
 
@@ -15,7 +15,7 @@ struct TLogStep {
 // in its final form, in the list's order, and each step line also as it starts.
 class TInstallLog {
 public:
-    explicit TInstallLog(TInstallHost& host) : FHost(host) {}
+    explicit TInstallLog(TRunProgress& progress) : FProgress(progress) {}
 
     void Line(const std::wstring& text);         // a plain line
     void LineAndPaint(const std::wstring& text); // a plain line, then one message pass
@@ -23,7 +23,7 @@ public:
     void Finish(const TLogStep& step, bool succeeded);
 
 private:
-    TInstallHost& FHost;
+    TRunProgress& FProgress;
 };
 
 extern const wchar_t* const LogDone;   // "Завершено"

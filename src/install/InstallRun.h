@@ -1,9 +1,13 @@
 #pragma once
-#include "install/InstallHost.h"
-#include "install/InstallFiles.h"
 #include "install/InstallLog.h"
+#include "install/InstallPlan.h"
+#include "install/RunChoices.h"
+#include "install/RunProgress.h"
+#include "install/RunQuestions.h"
 #include "install/RunRecord.h"
+#include "primitives/FilePrimitives.h"
 
+#include <optional>
 #include <string>
 
 // How a run ended. An error raised by a step leaves Execute as the error itself.
@@ -14,43 +18,54 @@ enum class TRunResult {
     rrStopped        // a step failed; the log says which and why
 };
 
-// The installation run behind "Начать установку", from the switch to the progress page to the
-// closing question. A stop ends it quietly with the log saying why; an error raised by a step
-// ends it too and reaches the window's error report.
+// The installation run behind "Начать установку": the plan's rows laid down in order, from
+// the switch to the progress page to the closing question. A stop ends it quietly with the
+// log saying why; an error raised by a step ends it too and reaches the window's error report.
 class TInstallRun {
 public:
-    // sourceFolder is the distribution folder with a trailing delimiter (the executable's own).
-    TInstallRun(TInstallHost& host, std::wstring sourceFolder);
+    // sourceFolder is the distribution folder with a trailing delimiter (Fcopyfrom).
+    TInstallRun(TRunChoices choices, std::wstring sourceFolder, TRunProgress& progress,
+                TRunQuestions& questions);
     TRunResult Execute();
 
 private:
-    // Target folder, settings, database and core files, fonts.
-    TRunResult InstallCore();
-    void BeginRecord();
+    // A row laid down; false stops the run.
+    bool Apply(const TPlanRow& row);
     bool CreateFolder(const std::wstring& folder, const std::wstring& created,
                       const std::wstring& failed);
-    void WriteSettingsKeys();
-    bool CopyCoreFiles();
-    bool CopyDatabase();
-    bool CopyStep(const std::wstring& name, const std::wstring& from, const std::wstring& to);
-    bool CopyList(TNames names, const std::wstring& from, const std::wstring& to);
-    bool CopyPlugins(const std::wstring& folder, TNames names);
-    void CopyLibraries();
-    void WriteBrandFile();
-    void InstallFontsQuietly();
+    std::wstring From(const TPlanRow& row, const wchar_t* name = L"") const;
+    std::wstring To(const TPlanRow& row, const wchar_t* name = L"") const;
 
-    // Driver, backups, updater, release level, shortcut, closing.
-    TRunResult InstallCompletion();
-    void InstallDriver();
-    bool CopyBackupsAndUpdater();
+    // Target folder, settings, database and core files, fonts (InstallCore.cpp).
+    void BeginRecord();
+    void CopyUninstaller();
+    void WriteSettingsKeys(const TPlanRow& row);
+    void CreateReferenceFiles(const TPlanRow& row);
+    bool CopyDatabase(const TPlanRow& row);
+    TStreamCopy CopyStep(const std::wstring& name, const std::wstring& from,
+                         const std::wstring& to);
+    bool CopyFiles(const TPlanRow& row, bool stopOnFailure);
+    void CreateCounterFile(const TPlanRow& row);
+    void WriteBrandFile(const TPlanRow& row);
+    void InstallFontsQuietly(const TPlanRow& row);
+
+    // Driver, backups, updater, release level, shortcut, closing (InstallCompletion.cpp).
+    void InstallDriver(const TPlanRow& row);
+    void CopyTree(const TPlanRow& row);
+    void ReportTreeFailures();
+    void SetNewestReleaseLevel(const TPlanRow& row);
     std::wstring RunNewestBackupScript();
     void CreateDesktopShortcut();
     void Register();
     void Close();
 
-    TInstallHost& FHost;
-    TInstallLog FLog;
-    TRunRecord FRecord;   // what this run and the earlier ones wrote, for removal
+    TRunChoices FChoices;
     std::wstring FSource; // Fcopyfrom
     std::wstring FTarget; // TargetDir
+    TRunProgress& FProgress;
+    TRunQuestions& FQuestions;
+    TInstallLog FLog;
+    TRunRecord FRecord;          // what this run and the earlier ones wrote, for removal
+    TCopyFailures FTreeFailures; // of the trees copied so far, reported after the last
+    bool FTreeFailed = false;    // some tree copy failed: the run ends with rrCopiesFailed
 };

@@ -13,8 +13,6 @@
 
 namespace {
 
-const wchar_t* const UninstallRoot = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
 bool SetString(HKEY key, const wchar_t* name, const std::wstring& value) {
     const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
     return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -62,12 +60,7 @@ bool WriteRegistration(const std::wstring& target, std::uint64_t installedBytes)
 }
 
 std::wstring RegisteredLocation() {
-    HKEY root = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallRoot, 0, KEY_READ, &root) != ERROR_SUCCESS) {
-        return {};
-    }
-    const TUniqueKey key(root);
-    return ReadSubkeyString(key.get(), L"Sontira", L"InstallLocation");
+    return ReadSubkeyString(HKEY_LOCAL_MACHINE, RegistrationKey, L"InstallLocation");
 }
 
 bool RemoveRegistration(const std::wstring& target) {

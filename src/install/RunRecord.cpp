@@ -1,12 +1,13 @@
 #include "install/RunRecord.h"
 
 #include "common/DirEnum.h"
+#include "common/Failure.h"
 #include "common/Paths.h"
 #include "common/Utf8.h"
 
 namespace {
 
-using TFolderFiles = std::map<std::wstring, TDirEntry>;
+using TFolderFiles = std::map<std::wstring, TDirEntry, TPathLess>;
 
 HANDLE OpenForAppending(const std::wstring& path) {
     // Support may read the record while the run writes it.
@@ -14,17 +15,12 @@ HANDLE OpenForAppending(const std::wstring& path) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::wstring UpperCase(std::wstring text) {
-    CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
-// A folder's files by their names in capitals; none when the folder is not there.
+// A folder's files by name; none when the folder is not there.
 TFolderFiles FolderFiles(const std::wstring& folder) {
     TFolderFiles files;
     for (TDirEntry& entry : ListDirEntries(folder + L"\\*", faAnyFile)) {
         if (!entry.IsDirectory()) {
-            files.emplace(UpperCase(entry.Name), std::move(entry));
+            files.emplace(entry.Name, std::move(entry));
         }
     }
     return files;
@@ -41,11 +37,15 @@ std::wstring TRunRecord::Begin(const std::wstring& target) {
         FEntries = std::move(earlier.Entries);
     } else if (earlier.State == TRecordState::rsBad) {
         const std::wstring aside = FTarget + L"InstallRecord.bad";
-        MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (!MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            LogFailure(Failure(L"Запись об установке не отложена", aside));
+        }
         note = L"Запись об установке повреждена (" + earlier.Error +
                L"); она сохранена как InstallRecord.bad, начата новая";
     }
-    Compact();
+    if (!Compact()) {
+        LogFailure(Failure(L"Запись об установке не начата", path));
+    }
     return note;
 }
 
@@ -141,7 +141,7 @@ void TRunRecord::ExpectTree(const std::wstring& source, const std::wstring& targ
                           for (const std::wstring& name : files) {
                               const std::wstring relative = Relative(folder + L'\\' + name);
                               if (!relative.empty()) {
-                                  FExisted[relative] = there.contains(UpperCase(name));
+                                  FExisted[relative] = there.contains(name);
                               }
                           }
                       });
@@ -155,7 +155,7 @@ void TRunRecord::WrittenTree(const std::wstring& source, const std::wstring& tar
                           const TFolderFiles there = FolderFiles(folder);
                           for (const std::wstring& name : files) {
                               const std::wstring path = folder + L'\\' + name;
-                              const auto file = there.find(UpperCase(name));
+                              const auto file = there.find(name);
                               if (file != there.end() && !skipped.contains(path)) {
                                   Record(Relative(path), file->second.Size, file->second.WriteTime,
                                          (file->second.Attributes & FILE_ATTRIBUTE_READONLY) != 0);
@@ -195,9 +195,11 @@ void TRunRecord::Append(TRecordEntry entry) {
 // Whole lines only, so that a run killed meanwhile leaves a record that reads.
 void TRunRecord::Flush() {
     DWORD written = 0;
-    if (FFile && !FPending.empty()) {
-        WriteFile(FFile.get(), FPending.data(), static_cast<DWORD>(FPending.size()), &written,
-                  nullptr);
+    if (FFile && !FPending.empty() &&
+        (!WriteFile(FFile.get(), FPending.data(), static_cast<DWORD>(FPending.size()), &written,
+                    nullptr) ||
+         written != FPending.size())) {
+        LogFailure(Failure(L"Запись об установке не дописана", FTarget + InstallRecordName));
     }
     FPending.clear();
 }

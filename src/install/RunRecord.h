@@ -64,6 +64,8 @@ private:
     TUniqueFile FFile;
     std::string FPending; // lines not yet written
     TRecordSet FEntries;
-    std::map<std::wstring, bool> FExisted;  // relative path of an expected file -> was there
-    std::set<std::wstring> FMissingFolders; // relative paths the expected writes will make
+    std::map<std::wstring, bool, TPathLess>
+        FExisted; // relative path of an expected file -> was there
+    std::set<std::wstring, TPathLess>
+        FMissingFolders; // relative paths the expected writes will make
 };

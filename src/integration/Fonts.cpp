@@ -62,7 +62,7 @@ void InstallFont(const TFontFolders& folders, const std::wstring& FileName, cons
     }
     const std::wstring source = folders.Source + FileName;
     const std::wstring description = ReadFontFaceName(source);
-    if (!CopyFileByStream(source, target)) {
+    if (!CheckStreamCopy(CopyFileByStream(source, target), source, target)) {
         // A half-written font must neither be registered nor stay where Windows would
         // load it at the next sign-in.
         DeleteFileW(target.c_str());

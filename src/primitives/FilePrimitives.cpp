@@ -2,6 +2,7 @@
 
 #include "common/DirEnum.h"
 #include "common/Errors.h"
+#include "common/Failure.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
 
@@ -11,11 +12,6 @@
 namespace {
 // No FILE_FLAG_SEQUENTIAL_SCAN: on Wine it halves the speed of large reads.
 constexpr DWORD CopyBufferSize = StreamCopyBufferSize;
-
-[[noreturn]] void RaiseFileError(const wchar_t* what, const std::wstring& fileName) {
-    const DWORD code = GetLastError();
-    throw EError(std::wstring(what) + L" \"" + fileName + L"\". " + SysErrorMessage(code));
-}
 
 bool CopyContents(HANDLE source, HANDLE target) noexcept {
     LARGE_INTEGER size{};
@@ -80,24 +76,44 @@ void CopyWritable(const std::wstring& source, const std::wstring& target, TCopyF
 }
 } // namespace
 
-bool CopyFileByStream(const std::wstring& source, const std::wstring& target) {
+TStreamCopy CopyFileByStream(const std::wstring& source, const std::wstring& target) {
     TUniqueFile in(
         CreateFileW(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!in) {
-        RaiseFileError(L"Не удается открыть файл", source);
+        return {TStreamCopy::scSourceNotOpened, GetLastError()};
     }
     TUniqueFile out(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) {
-        RaiseFileError(L"Не удается создать файл", target);
+        return {TStreamCopy::scTargetNotCreated, GetLastError()};
     }
     if (!CopyContents(in.get(), out.get())) {
+        const DWORD error = GetLastError();
         out.reset();
         DeleteFileW(target.c_str());
-        return false;
+        return {TStreamCopy::scTransferFailed, error};
     }
     CopyLastWriteTime(in.get(), out.get());
-    return true;
+    return {};
+}
+
+std::wstring RefusedCopyText(const TStreamCopy& copy, const std::wstring& source,
+                             const std::wstring& target) {
+    const bool opening = copy.Outcome == TStreamCopy::scSourceNotOpened;
+    return std::wstring(opening ? L"Не удается открыть файл" : L"Не удается создать файл") +
+           L" \"" + (opening ? source : target) + L"\". " + SysErrorMessage(copy.Error);
+}
+
+bool CheckStreamCopy(const TStreamCopy& copy, const std::wstring& source,
+                     const std::wstring& target, std::source_location where) {
+    if (copy.Copied()) {
+        return true;
+    }
+    const TFailure failure = Failure(L"Копирование файла " + source, target, copy.Error, where);
+    if (copy.Refused()) {
+        RaiseFailure(failure, RefusedCopyText(copy, source, target));
+    }
+    return LogFailure(failure);
 }
 
 TCopyFailures CopyFolderTree(const std::wstring& source, const std::wstring& target) {

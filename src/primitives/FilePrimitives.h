@@ -1,4 +1,5 @@
 #pragma once
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -7,11 +8,31 @@
 // 1 GiB file took 1.5 to 2.5 times as long.
 inline constexpr unsigned long StreamCopyBufferSize = 64 * 1024;
 
+// How CopyFileByStream ended.
+struct TStreamCopy {
+    enum TOutcome { scCopied, scSourceNotOpened, scTargetNotCreated, scTransferFailed };
+    TOutcome Outcome = scCopied;
+    unsigned long Error = 0; // the system's reason when it failed
+    bool Copied() const { return Outcome == scCopied; }
+    // Opening the source or creating the target failed: both files are as they were.
+    bool Refused() const { return Outcome == scSourceNotOpened || Outcome == scTargetNotCreated; }
+};
+
 // Copies one file byte for byte and gives the target the source's last-write time (to the
-// two seconds of a DOS date-time). Raises EError when the source cannot be opened or the
-// target cannot be created; returns false when the transfer fails, and then removes the
-// partial target so that nothing half-written looks copied.
-bool CopyFileByStream(const std::wstring& source, const std::wstring& target);
+// two seconds of a DOS date-time). A transfer that fails removes the partial target, so that
+// nothing half-written looks copied.
+TStreamCopy CopyFileByStream(const std::wstring& source, const std::wstring& target);
+
+// What the user reads of a refused copy: "Не удается открыть файл "<source>". <reason>" or
+// "Не удается создать файл "<target>". <reason>".
+std::wstring RefusedCopyText(const TStreamCopy& copy, const std::wstring& source,
+                             const std::wstring& target);
+
+// The copy's result as its callers take it: a failure goes to the log file; a refused copy
+// raises EError with RefusedCopyText, a failed transfer returns false.
+bool CheckStreamCopy(const TStreamCopy& copy, const std::wstring& source,
+                     const std::wstring& target,
+                     std::source_location where = std::source_location::current());
 
 // One file that CopyFolderTree could not copy, with the system's reason.
 struct TCopyFailure {

@@ -4,8 +4,10 @@
 #include "common/Errors.h"
 #include "common/Paths.h"
 #include "common/SetupLog.h"
-#include "install/SilentHost.h"
+#include "install/SilentAnswers.h"
+#include "install/SilentProgress.h"
 #include "install/SpaceCheck.h"
+#include "install/TargetFolder.h"
 #include "setup/SelfCopy.h"
 #include "setup/SetupSession.h"
 #include "setup/Uninstaller.h"
@@ -13,7 +15,6 @@
 #include "windows/WaitRun.h"
 #include "wizard/Brand.h"
 #include "wizard/Main.h"
-#include "wizard/PathCheck.h"
 
 namespace {
 
@@ -44,25 +45,19 @@ int RunWizard(const TCommandLine& options) {
     return code;
 }
 
-// The path page's rules for a target given on the command line: trimmed, one trailing
-// backslash, no drive root, the folder and its Settings made. Empty when refused.
+// The path page's rules for a target given on the command line. Empty when refused.
 std::wstring PrepareTarget(const std::wstring& dir) {
-    std::wstring path = TrimBlanks(dir);
-    if (path.empty()) {
-        LogLine(L"Ошибка: Не выбран путь для установки программы!");
+    const TTargetCheck target = CheckTarget(dir);
+    if (target.Verdict != TTargetCheck::tcAccepted) {
+        LogLine(L"Ошибка: " + target.Refusal);
         return {};
     }
-    path = WithTrailingBackslash(path);
-    if (IsRootLikeTarget(path)) {
-        LogLine(L"Ошибка: Программу нелзя устанавливать в корневой каталог!");
+    CreateTargetFolders(target.Path);
+    if (!DirectoryExists(target.Path)) {
+        LogLine(L"Ошибка: " + std::wstring(TargetNotMade));
         return {};
     }
-    CreateTargetFolders(path);
-    if (!DirectoryExists(path)) {
-        LogLine(L"Ошибка: Ошибка при создании каталога!");
-        return {};
-    }
-    return path;
+    return target.Path;
 }
 
 TOutcome ResultOf(TRunResult result) {
@@ -79,16 +74,26 @@ TOutcome ResultOf(TRunResult result) {
     return {ecStopped, L"установка остановлена"};
 }
 
-TRunResult RunUnattended(const TCommandLine& options, const std::wstring& target) {
-    const bool driver = options.Driver.value_or(false);
+// What the command line chose; the Windows box's first entry, as the path page's default.
+TRunChoices UnattendedChoices(const TCommandLine& options, const std::wstring& target) {
+    TRunChoices choices;
+    choices.Target = target;
+    choices.InstallDriver = options.Driver.value_or(false);
+    choices.LovenaBrand = IsLovenaName(ProductName(GetModuleHandleW(nullptr)));
+    choices.Unattended = true;
+    return choices;
+}
+
+TRunResult RunUnattended(const TCommandLine& options, const TRunChoices& choices) {
+    TSilentAnswers answers(choices.InstallDriver);
     if (options.Mode == TSetupMode::smSilent) {
         TFMain& main = Application.CreateForm<TFMain>();
-        main.Preset({target, driver});
-        return main.InstallUnattended(driver);
+        main.Preset({choices.Target, choices.InstallDriver});
+        main.ShowUnattended();
+        return TInstallRun(choices, ExecutableFolder(), main.RunHost(), answers).Execute();
     }
-    IsLovenaBrand = IsLovenaName(ProductName(GetModuleHandleW(nullptr)));
-    TSilentHost host({target, driver, IsLovenaBrand});
-    return TInstallRun(host, ExecutableFolder()).Execute();
+    TSilentProgress progress;
+    return TInstallRun(choices, ExecutableFolder(), progress, answers).Execute();
 }
 
 TOutcome InstallUnattended(const TCommandLine& options) {
@@ -97,14 +102,14 @@ TOutcome InstallUnattended(const TCommandLine& options) {
     if (target.empty()) {
         return {ecTargetRefused, L"папка установки отвергнута"};
     }
-    const std::wstring shortage =
-        FreeSpaceShortage(ExecutableFolder(), target, {true, options.Driver.value_or(false)});
+    const TRunChoices choices = UnattendedChoices(options, target);
+    const std::wstring shortage = FreeSpaceShortage(ExecutableFolder(), target, choices.Plan());
     if (!shortage.empty()) {
         LogLine(L"Ошибка: " + shortage);
         return {ecTargetRefused, L"недостаточно места на диске"};
     }
     try {
-        const TOutcome outcome = ResultOf(RunUnattended(options, target));
+        const TOutcome outcome = ResultOf(RunUnattended(options, choices));
         if (Application.ErrorReported() && outcome.ExitCode == ecInstalled) {
             return {ecStopped, L"во время установки произошла ошибка"};
         }
@@ -177,7 +182,8 @@ int RunSetup(const std::wstring& commandLine) {
     }
     SetupLog().Open(options.Log.value_or(L""), removal ? L"Sontira-Uninstall" : L"Sontira-Install");
     Application.Title =
-        removal ? L"Удаление комплекса \"Сонтира\"" : L"Установка комплекса \"Сонтира\"";
+        removal ? L"Удаление комплекса \"" + ProductName(GetModuleHandleW(nullptr)) + L"\""
+                : L"Установка комплекса \"Сонтира\"";
     LogHeader(Application.Title, commandLine, options,
               !removal && options.Mode == TSetupMode::smWizard && !options.Dir
                   ? target + L" (по умолчанию, выбирается в мастере)"

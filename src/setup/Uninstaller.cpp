@@ -1,10 +1,11 @@
 #include "setup/Uninstaller.h"
 
+#include "common/AppStrings.h"
 #include "common/Paths.h"
 #include "common/SetupLog.h"
 #include "install/InstallRecord.h"
 #include "install/Registration.h"
-#include "install/SilentHost.h"
+#include "install/SilentProgress.h"
 #include "setup/Setup.h"
 #include "setup/SelfCopy.h"
 #include "setup/SetupSession.h"
@@ -19,13 +20,17 @@ std::wstring FileName(const std::wstring& path) {
     return path.substr(path.find_last_of(L"\\/") + 1);
 }
 
+// "Комплекс "<product>"", as the removal's texts begin.
+std::wstring Suite() {
+    return L"Комплекс \"" + ProductName(GetModuleHandleW(nullptr)) + L"\"";
+}
+
 std::wstring FinalText(bool complete, const std::wstring& folder) {
     const std::wstring kept = L"База данных и настройки сохранены в папке " + folder + L".";
     if (complete) {
-        return L"Комплекс \"Сонтира\" удалён. " + kept;
+        return Suite() + L" удалён. " + kept;
     }
-    return L"Комплекс \"Сонтира\" удалён не полностью: не удалось удалить то, что названо в "
-           L"журнале " +
+    return Suite() + L" удалён не полностью: не удалось удалить то, что названо в журнале " +
            SetupLog().Path() + L". " + kept;
 }
 
@@ -40,8 +45,8 @@ void Finish(const TCommandLine& options, const std::wstring& target, TRemoval& r
 
 bool Remove(const TCommandLine& options, const std::wstring& target, TRecordSet record) {
     if (options.Mode == TSetupMode::smVerySilent) {
-        TSilentHost host({target, false, false});
-        TRemoval removal(host, target, std::move(record));
+        TSilentProgress progress;
+        TRemoval removal(progress, target, std::move(record));
         const bool complete = removal.Execute();
         if (complete) {
             Finish(options, target, removal);
@@ -50,7 +55,7 @@ bool Remove(const TCommandLine& options, const std::wstring& target, TRecordSet 
     }
     TFMain& main = Application.CreateForm<TFMain>();
     main.ShowRemovalPage(options.Mode == TSetupMode::smSilent);
-    TRemoval removal(main, target, std::move(record));
+    TRemoval removal(main.RunHost(), target, std::move(record));
     const bool complete = removal.Execute();
     if (options.Mode == TSetupMode::smWizard) {
         ShowInformationBox(main.Handle(),
@@ -91,8 +96,7 @@ TRemovalOutcome RemoveInstallation(const TCommandLine& options, const std::wstri
     const std::wstring folder = ExcludeTrailingPathDelimiter(target);
     TRecordFile record = ReadInstallRecord(target);
     if (record.State == TRecordState::rsMissing) {
-        Tell(options.Mode, L"Комплекс \"Сонтира\" не установлен в папке " + folder + L".",
-             MB_ICONERROR);
+        Tell(options.Mode, Suite() + L" не установлен в папке " + folder + L".", MB_ICONERROR);
         return {ecBadStart, L"комплекс не установлен"};
     }
     if (record.State == TRecordState::rsBad) {
@@ -103,7 +107,8 @@ TRemovalOutcome RemoveInstallation(const TCommandLine& options, const std::wstri
         return {ecStopped, L"запись об установке повреждена"};
     }
     if (options.Mode == TSetupMode::smWizard &&
-        !AskConfirmation(nullptr, L"Удалить комплекс \"Сонтира\" из папки " + folder +
+        !AskConfirmation(nullptr, L"Удалить комплекс \"" + ProductName(GetModuleHandleW(nullptr)) +
+                                      L"\" из папки " + folder +
                                       L"? База данных и настройки будут сохранены.")) {
         return {ecDeclined, L"удаление отменено"};
     }

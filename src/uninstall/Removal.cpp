@@ -2,7 +2,9 @@
 
 #include "common/DirEnum.h"
 #include "common/Errors.h"
+#include "common/Failure.h"
 #include "common/Paths.h"
+#include "install/InstallPlan.h"
 #include "install/Registration.h"
 #include "integration/Shortcut.h"
 
@@ -33,19 +35,13 @@ size_t Depth(const std::wstring& relative) {
 
 } // namespace
 
-bool IsKeptForClinic(const std::wstring& relative) {
-    const std::wstring first = relative.substr(0, relative.find(L'\\'));
-    return SamePath(first, L"DTAfb") || SamePath(first, L"Settings");
-}
-
-TRemoval::TRemoval(TInstallHost& host, std::wstring target, TRecordSet record)
-    : FHost(host), FLog(host), FTarget(std::move(target)), FRecord(std::move(record)) {}
+TRemoval::TRemoval(TRunProgress& progress, std::wstring target, TRecordSet record)
+    : FProgress(progress), FLog(progress), FTarget(std::move(target)), FRecord(std::move(record)) {}
 
 bool TRemoval::Execute() {
-    FHost.ShowEmptyLog();
-    FHost.SelectPage(TWizardPage::tsProgressInstall);
-    FHost.SetCanClose(false);
-    FHost.ProcessMessages();
+    FProgress.ShowProgressPage();
+    FProgress.SetCanClose(false);
+    FProgress.ProcessMessages();
     FLog.LineAndPaint(L"Удаление комплекса из папки " + ExcludeTrailingPathDelimiter(FTarget));
     for (const TRecordEntry& entry : FRecord.Entries()) {
         switch (entry.Kind) {
@@ -63,14 +59,14 @@ bool TRemoval::Execute() {
             FLeft.Add(entry);
             break;
         }
-        FHost.ProcessMessages();
+        FProgress.ProcessMessages();
     }
     FLog.Line(L"База данных (DTAfb) и настройки (Settings) сохранены");
     FLog.Line(L"Шрифты и драйвер устройства оставлены в системе");
     RemoveBookkeeping();
     RemoveEmptyFolders();
-    FHost.SetCanClose(true);
-    FHost.EnableExit();
+    FProgress.SetCanClose(true);
+    FProgress.EnableExit();
     return FComplete;
 }
 
@@ -100,7 +96,10 @@ void TRemoval::RemoveFile(const TRecordEntry& entry) {
         return;
     }
     if (cleared) {
-        SetFileAttributesW(path.c_str(), attributes); // as it was, to match its record
+        // As it was, to match its record.
+        if (!SetFileAttributesW(path.c_str(), attributes)) {
+            LogFailure(Failure(L"Атрибут \"только чтение\" не возвращён", path));
+        }
     }
     FLeft.Add(entry);
 }
@@ -164,8 +163,13 @@ void TRemoval::DeleteOwnFile(const wchar_t* name) {
     const TLogStep step = FLog.Step(std::wstring(L"Удаление файла ") + name + L"....");
     const bool deleted = DeleteFileW(path.c_str()) != FALSE;
     FLog.Finish(step, deleted);
-    if (!deleted && MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    if (deleted) {
+        return;
+    }
+    if (MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         FLog.Line(std::wstring(L"Файл ") + name + L" будет удалён при перезагрузке");
+    } else {
+        LogFailure(Failure(L"Удаление при перезагрузке не назначено", path));
     }
 }
 

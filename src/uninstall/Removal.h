@@ -1,5 +1,5 @@
 #pragma once
-#include "install/InstallHost.h"
+#include "install/RunProgress.h"
 #include "install/InstallLog.h"
 #include "install/InstallRecord.h"
 
@@ -13,7 +13,7 @@
 class TRemoval {
 public:
     // target ends in "\"; record is what was read from it.
-    TRemoval(TInstallHost& host, std::wstring target, TRecordSet record);
+    TRemoval(TRunProgress& progress, std::wstring target, TRecordSet record);
 
     // True when everything listed was removed; otherwise the log names what was not, and the
     // record, the uninstaller and the entry in the list of programs stay, so that the removal
@@ -32,7 +32,7 @@ private:
     void RemoveEmptyFolders();
     void NoteFoldersOf(const std::wstring& relative);
 
-    TInstallHost& FHost;
+    TRunProgress& FProgress;
     TInstallLog FLog;
     std::wstring FTarget;
     TRecordSet FRecord;
@@ -40,6 +40,3 @@ private:
     std::set<std::wstring> FFolders; // relative folders to remove once empty
     bool FComplete = true;
 };
-
-// Whether a path relative to the target lies in a folder that removal always keeps.
-bool IsKeptForClinic(const std::wstring& relative);

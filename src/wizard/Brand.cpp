@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-bool IsLovenaBrand = false;
-
 namespace {
 std::wstring UpperCase(const std::wstring& text) {
     if (text.empty()) {

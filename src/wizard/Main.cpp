@@ -41,7 +41,25 @@ bool TFMain::Idle() {
 }
 
 bool TFMain::FormCloseQuery() {
-    return FCanClose && !FSilent;
+    return FCanClose && !FUnattended;
+}
+
+void TFMain::SetBusyCursor(bool busy) {
+    if (busy) {
+        FBusy.emplace();
+    } else {
+        FBusy.reset();
+    }
+}
+
+TRunChoices TFMain::RunChoices() const {
+    TRunChoices choices;
+    choices.Target = TrimBlanks(ePath.Text());
+    choices.ListA = CBWindows.ItemIndex() == 0;
+    choices.InstallDriver = CbDriverInstal.Checked();
+    choices.LovenaBrand = IsLovenaBrand;
+    choices.Unattended = FUnattended;
+    return choices;
 }
 
 void TFMain::BtnExitClick() {
@@ -54,13 +72,14 @@ void TFMain::BtnInsatallClick() {
     }
     // A run that raises stays recorded as stopped.
     FRunResult = TRunResult::rrStopped;
-    FRunResult = TInstallRun(*this, FDistributionFolder).Execute();
+    Fcopyfrom = FDistributionFolder;
+    FRunResult = TInstallRun(RunChoices(), Fcopyfrom, FRunHost, FRunHost).Execute();
 }
 
 bool TFMain::EnoughSpace() {
+    const TRunChoices choices = RunChoices();
     const std::wstring shortage =
-        FreeSpaceShortage(FDistributionFolder, TrimBlanks(ePath.Text()),
-                          {CBWindows.ItemIndex() == 0, CbDriverInstal.Checked()});
+        FreeSpaceShortage(FDistributionFolder, choices.Target, choices.Plan());
     if (shortage.empty()) {
         return true;
     }
@@ -72,18 +91,18 @@ void TFMain::Preset(TPresets presets) {
     FPresets = std::move(presets);
 }
 
-TRunResult TFMain::InstallUnattended(bool installDriver) {
-    FSilent.emplace(installDriver);
+void TFMain::ShowUnattended() {
+    FUnattended = true;
     InsatallPages.SetActivePage(tsProgressInstall);
     Show();
-    return TInstallRun(*this, FDistributionFolder).Execute();
 }
 
 void TFMain::ShowRemovalPage(bool unattended) {
-    if (unattended) {
-        FSilent.emplace(false);
-    }
     SetCaption(L"Удаление комплекса");
+    if (unattended) {
+        ShowUnattended();
+        return;
+    }
     InsatallPages.SetActivePage(tsProgressInstall);
     Show();
 }
@@ -94,22 +113,4 @@ bool TFMain::Cancelled() const {
 
 void TFMain::BtnChangeFontClick() {
     ChangeFontSizeAndAskRestart(Handle(), [this] { Close(); });
-}
-
-TTabSheet& TFMain::Sheet(TWizardPage page) {
-    switch (page) {
-    case TWizardPage::tsStart:
-        return tsStart;
-    case TWizardPage::tsInputPath:
-        return tsInputPath;
-    case TWizardPage::tsInputComponents:
-        return tsInputComponents;
-    case TWizardPage::tsProgressInstall:
-        return tsProgressInstall;
-    case TWizardPage::tsCancel:
-        return tsCancel;
-    case TWizardPage::tsChangeFontSize:
-        return tsChangeFontSize;
-    }
-    return tsStart;
 }

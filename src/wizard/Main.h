@@ -1,8 +1,7 @@
 #pragma once
 #include "common/Paths.h"
-#include "install/InstallHost.h"
 #include "install/InstallRun.h"
-#include "install/SilentAnswers.h"
+#include "install/RunChoices.h"
 #include "ui/Bitmap32.h"
 #include "ui/BusyCursor.h"
 #include "ui/CheckBox.h"
@@ -16,12 +15,13 @@
 #include "ui/Panel.h"
 #include "ui/RichEdit.h"
 #include "ui/SkinButton.h"
+#include "wizard/MainRunHost.h"
 
 #include <optional>
 #include <string>
 
 // The setup wizard's main window: six pages without tabs and the buttons that walk them.
-class TFMain : public TForm, public TInstallHost {
+class TFMain : public TForm {
 public:
     // strings: the module whose string table names the product; the executable, unless a test
     // gives another.
@@ -36,7 +36,13 @@ public:
     TBitmap32 Title_pnl_m_bmp;
     TBitmap32 Title_bmp;
     std::wstring AppNameStr;
+    // The other brand's build: string table entry 1 reads "Ловена"; set at creation.
+    bool IsLovenaBrand = false;
     bool CanClose() const { return FCanClose; }
+    void SetCanClose(bool canClose) { FCanClose = canClose; }
+    void SetBusyCursor(bool busy);
+    // Shown for a run nobody attends: the window cannot be closed then.
+    bool Unattended() const { return FUnattended; }
     bool Busy() const { return FBusy.has_value(); } // the run's busy part, with its hourglass
 
     // Test seam: a run installs from this folder instead of the executable's own.
@@ -111,28 +117,10 @@ public:
     void BtnChangeFontClick();
     void BGResize();
 
-    // What the installation run sees of the window.
-    HWND Window() const override;
-    std::wstring PathText() const override;
-    int WindowsIndex() const override;
-    bool DriverChecked() const override;
-    bool LovenaBrand() const override;
-    void SetCopyFrom(const std::wstring& folder) override;
-    std::wstring CopyFrom() const override;
-    void SelectPage(TWizardPage page) override;
-    void ShowEmptyLog() override;
-    int LogAdd(const std::wstring& line) override;
-    void LogReplace(int index, const std::wstring& line) override;
-    void LogRepaint() override;
-    void SetCanClose(bool canClose) override;
-    void EnableExit() override;
-    void CloseWindow() override;
-    void ProcessMessages() override;
-    void SetBusyCursor(bool busy) override;
-
-    void ShowError(const std::wstring& text) override;
-    bool Ask(TQuestion question, const std::wstring& text) override;
-    bool Unattended() const override;
+    // The choices of the pages, as the run reads them.
+    TRunChoices RunChoices() const;
+    // The run's and the removal's view of the window.
+    TMainRunHost& RunHost() { return FRunHost; }
 
     // Makes the controls of the next page still without them (see CreatePages).
     bool Idle() override;
@@ -143,11 +131,10 @@ public:
         std::optional<bool> Driver;
     };
     void Preset(TPresets presets);
-    // The installation on the progress page with nobody at the screen: questions are
-    // answered as the command line said, and the window cannot be closed meanwhile.
-    TRunResult InstallUnattended(bool installDriver);
-    // The progress page alone, for a removal; unattended, the window cannot be closed
-    // meanwhile.
+    // The progress page alone, for a run or a removal nobody attends: the window cannot be
+    // closed meanwhile.
+    void ShowUnattended();
+    // The progress page alone, captioned for a removal.
     void ShowRemovalPage(bool unattended);
     // How the latest run behind "Начать установку" ended; none before the first.
     std::optional<TRunResult> LastRunResult() const { return FRunResult; }
@@ -166,7 +153,6 @@ private:
     void CreateProgressPage();
     void CreateCancelPage();
     void CreateChangeFontSizePage();
-    TTabSheet& Sheet(TWizardPage page);
     bool EnoughSpace();
 
     HINSTANCE FStrings;
@@ -175,6 +161,7 @@ private:
     std::wstring Fcopyfrom;
     std::wstring FDistributionFolder = ExecutableFolder();
     TPresets FPresets;
-    std::optional<TSilentAnswers> FSilent;
+    bool FUnattended = false;
+    TMainRunHost FRunHost{*this};
     std::optional<TRunResult> FRunResult;
 };

@@ -4,7 +4,7 @@
 #include "common/Handles.h"
 #include "ui/MessageDlg.h"
 #include "windows/MessageForm.h"
-#include "wizard/PathCheck.h"
+#include "install/TargetFolder.h"
 
 #include <shlobj.h>
 
@@ -30,20 +30,19 @@ void TFMain::BtnSelectPathClick() {
 }
 
 void TFMain::BtnInputPathNextClick() {
-    std::wstring path = TrimBlanks(ePath.Text());
-    if (path.empty()) {
-        ShowErrorBox(Handle(), L"Не выбран путь для установки программы!");
+    const TTargetCheck target = CheckTarget(ePath.Text());
+    if (target.Verdict == TTargetCheck::tcEmpty) {
+        ShowErrorBox(Handle(), target.Refusal);
         ePath.SetFocus();
         return;
     }
-    path = WithTrailingBackslash(path);
-    ePath.SetText(path);
-    if (IsRootLikeTarget(path)) {
-        ShowWarningBox(Handle(), L"Программу нелзя устанавливать в корневой каталог!");
+    ePath.SetText(target.Path);
+    if (target.Verdict == TTargetCheck::tcRoot) {
+        ShowWarningBox(Handle(), target.Refusal);
         ePath.SetFocus();
         return;
     }
-    CreateTargetFolders(path);
+    CreateTargetFolders(target.Path);
     InsatallPages.SetActivePage(tsInputComponents);
 }
 

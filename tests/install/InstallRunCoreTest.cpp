@@ -5,7 +5,6 @@
 #include "common/Handles.h"
 #include "common/Paths.h"
 #include "ui/Application.h"
-#include "wizard/Brand.h"
 
 #include <cmath>
 #include <cstring>
@@ -232,10 +231,9 @@ TEST_F(InstallRunTest, BrandFileOnlyForTheLovenaBrand) {
         }
         OpenOptions(Target);
         WriteAll(Target + L"btooth.ini", "[Common]\r\nPort=3\r\n[Device]\r\nName=HS\r\n");
-        IsLovenaBrand = brand;
+        Form->IsLovenaBrand = brand;
         TDialogAnswerer answerer;
         Install(answerer);
-        IsLovenaBrand = false;
 
         const std::wstring ini = Target + L"btooth.ini";
         EXPECT_EQ(IniString(ini, L"Common", L"Disk"), brand ? L"I" : L"<none>");

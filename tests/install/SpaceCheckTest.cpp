@@ -45,25 +45,27 @@ protected:
 
     TTempFolder Source;
     TTempFolder Target;
+    TTempFolder Fonts;
 };
 
 TEST_F(SpaceCheckTest, CountsWhatTheRunWritesLessWhatItReplaces) {
     const struct {
-        TSpaceChoices Choices;
+        TPlanChoices Choices;
         ULONGLONG Bytes;
     } cases[] = {
-        {{true, true}, 1000 + 100 + 3 + 10 + 5 + 7 + (20 - 15) + 50},
-        {{true, false}, 1000 + 100 + 3 + 10 + 5 + 7 + (20 - 15)},
-        {{false, false}, 1000 + 100 + 10 + 5 + 7 + (20 - 15)},
+        {{true, true, false}, 1000 + 100 + 3 + 10 + 5 + 7 + (20 - 15) + 50},
+        {{true, false, false}, 1000 + 100 + 3 + 10 + 5 + 7 + (20 - 15)},
+        {{false, false, true}, 1000 + 100 + 10 + 5 + 7 + (20 - 15)},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BytesToInstall(Source.Path(), Target.Path(), c.Choices), c.Bytes + Uninstaller)
+        EXPECT_EQ(PlanBytes(Source.Path(), Target.Path(), Fonts.Path(), c.Choices),
+                  c.Bytes + Uninstaller)
             << c.Choices.ListA << c.Choices.InstallDriver;
     }
 }
 
 TEST_F(SpaceCheckTest, SaysWhenTheVolumeIsShortOfRoom) {
-    EXPECT_EQ(FreeSpaceShortage(Source.Path(), Target.Path(), {true, true}), L"");
+    EXPECT_EQ(FreeSpaceShortage(Source.Path(), Target.Path(), {true, true, false}), L"");
     // A database larger than any disk here, without taking its room: a file with a hole. With
     // the other files' bytes it needs a little over 4 TiB, rounded up to a tenth of a MiB.
     {
@@ -74,7 +76,7 @@ TEST_F(SpaceCheckTest, SaysWhenTheVolumeIsShortOfRoom) {
         ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) &&
                     SetEndOfFile(file.get()));
     }
-    const std::wstring text = FreeSpaceShortage(Source.Path(), Target.Path(), {true, true});
+    const std::wstring text = FreeSpaceShortage(Source.Path(), Target.Path(), {true, true, false});
     EXPECT_EQ(text.rfind(L"Недостаточно места на диске ", 0), 0u) << text;
     const ULONGLONG bytes = (1ULL << 42) + 180 + Uninstaller;
     const ULONGLONG tenths = (bytes * 10 + 1024 * 1024 - 1) / (1024 * 1024);
@@ -84,14 +86,14 @@ TEST_F(SpaceCheckTest, SaysWhenTheVolumeIsShortOfRoom) {
     // A target below folders still to be made is measured on the folder that exists. Others
     // write to the same disk meanwhile, so only the part up to the free figure must agree.
     const std::wstring deeper =
-        FreeSpaceShortage(Source.Path(), Target / L"new\\deeper\\", {true, true});
+        FreeSpaceShortage(Source.Path(), Target / L"new\\deeper\\", {true, true, false});
     const size_t free = text.find(L"свободно");
     EXPECT_EQ(deeper.substr(0, free), text.substr(0, free));
 }
 
 TEST_F(SpaceCheckTest, ADriveThatIsNotThereIsNotHeldAgainstTheRun) {
-    EXPECT_EQ(FreeSpaceShortage(Source.Path(), L"Q:\\nowhere\\Holter\\", {true, true}), L"");
-    EXPECT_EQ(FreeSpaceShortage(Source.Path(), L"Q:\\", {true, true}), L"");
+    EXPECT_EQ(FreeSpaceShortage(Source.Path(), L"Q:\\nowhere\\Holter\\", {true, true, false}), L"");
+    EXPECT_EQ(FreeSpaceShortage(Source.Path(), L"Q:\\", {true, true, false}), L"");
 }
 
 } // namespace

@@ -41,7 +41,7 @@ TEST(CopyFileByStream, ReplacesTargetAndCarriesTimeToTwoSeconds) {
     SetLastWriteTime(source, FromLocal({2021, 3, 0, 14, 10, 15, 31, 700}));
     WriteBytes(target, Pattern(4 * 1024 * 1024));
 
-    EXPECT_TRUE(CopyFileByStream(source, target));
+    EXPECT_TRUE(CopyFileByStream(source, target).Copied());
     EXPECT_TRUE(ReadBytes(target) == bytes);
     const SYSTEMTIME copied = ToLocal(LastWriteTime(target));
     EXPECT_EQ(copied.wYear, 2021);
@@ -56,13 +56,14 @@ TEST(CopyFileByStream, EmptyReadOnlySourceGivesEmptyWritableTarget) {
     TTempFolder folder;
     WriteBytes(folder / L"empty", "");
     ASSERT_TRUE(SetFileAttributesW((folder / L"empty").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_TRUE(CopyFileByStream(folder / L"empty", folder / L"copy"));
+    EXPECT_TRUE(CopyFileByStream(folder / L"empty", folder / L"copy").Copied());
     EXPECT_EQ(ReadBytes(folder / L"copy"), "");
     EXPECT_EQ(GetFileAttributesW((folder / L"copy").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
-// Opening and creating failures raise, name the file, and leave both files as they were.
-TEST(CopyFileByStream, OpenAndCreateFailuresRaise) {
+// Opening and creating failures are refusals that leave both files as they were; their
+// callers raise an error that names the file.
+TEST(CopyFileByStream, OpenAndCreateFailuresAreRefused) {
     struct TCase {
         const char* Name;
         const wchar_t* Source;
@@ -88,8 +89,10 @@ TEST(CopyFileByStream, OpenAndCreateFailuresRaise) {
         WriteBytes(folder / L"t", "target");
         SetLastWriteTime(folder / L"s", {0x5A3C8000, 0x01D0A000});
         TUniqueFile held = c.Arrange(folder);
+        const TStreamCopy copy = CopyFileByStream(folder / c.Source, folder / c.Target);
+        EXPECT_TRUE(copy.Refused());
         try {
-            CopyFileByStream(folder / c.Source, folder / c.Target);
+            CheckStreamCopy(copy, folder / c.Source, folder / c.Target);
             ADD_FAILURE() << "no error raised";
         } catch (const EError& e) {
             EXPECT_NE(e.Message().find(folder / c.Named), std::wstring::npos);
@@ -106,6 +109,8 @@ TEST(CopyFileByStream, OpenAndCreateFailuresRaise) {
 TEST(CopyFileByStream, FailedTransferReturnsFalseAndLeavesNoTarget) {
     TTempFolder folder;
     WriteBytes(folder / L"t", "an older copy");
-    EXPECT_FALSE(CopyFileByStream(L"Z:\\proc\\self\\mem", folder / L"t"));
+    const TStreamCopy copy = CopyFileByStream(L"Z:\\proc\\self\\mem", folder / L"t");
+    EXPECT_EQ(copy.Outcome, TStreamCopy::scTransferFailed);
+    EXPECT_FALSE(CheckStreamCopy(copy, L"Z:\\proc\\self\\mem", folder / L"t"));
     EXPECT_EQ(GetFileAttributesW((folder / L"t").c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -3,7 +3,7 @@
 #include "install/InstallRecord.h"
 #include "install/Registration.h"
 #include "install/RunRecord.h"
-#include "install/SilentHost.h"
+#include "install/SilentProgress.h"
 #include "integration/Shortcut.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
@@ -43,15 +43,15 @@ protected:
     // The removal as the silent uninstaller runs it; true when all went.
     bool Remove() {
         Record.reset(); // the run is over
-        TSilentHost host({Target, false, false});
-        TRemoval removal(host, Target, ReadInstallRecord(Target).Entries);
+        TSilentProgress progress;
+        TRemoval removal(progress, Target, ReadInstallRecord(Target).Entries);
         const bool complete = removal.Execute();
         // Whoever runs from the uninstaller is told before it goes.
         EXPECT_TRUE(Exists(Target + L"Uninstall.exe"));
         if (complete) {
             removal.RemoveUninstaller();
         }
-        Log = host.Lines();
+        Log = progress.Lines();
         return complete;
     }
 

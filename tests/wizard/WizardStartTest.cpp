@@ -48,13 +48,11 @@ TEST(WizardBrand, CreationReadsTheBrandFromTheStringTable) {
                  {"ловена", lovena, true, L"Lovena"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        IsLovenaBrand = !c.Expected;
         TFMain form(c.Strings);
-        EXPECT_EQ(IsLovenaBrand, c.Expected);
-        EXPECT_EQ(form.LovenaBrand(), c.Expected);
+        EXPECT_EQ(form.IsLovenaBrand, c.Expected);
+        EXPECT_EQ(form.RunChoices().LovenaBrand, c.Expected);
         EXPECT_EQ(form.AppNameStr, c.Folder);
     }
-    IsLovenaBrand = false;
     FreeLibrary(lovena);
 }
 
