@@ -12,3 +12,7 @@ std::wstring GetWindowsFolder() {
     }
     return IncludeTrailingPathDelimiter(std::wstring(buffer, length));
 }
+
+std::wstring WindowsFontsFolder() {
+    return GetWindowsFolder() + L"fonts\\";
+}

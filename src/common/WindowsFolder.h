@@ -3,3 +3,6 @@
 
 // The Windows folder ending in "\", or "" when the system cannot tell it.
 std::wstring GetWindowsFolder();
+
+// The Windows fonts folder ending in "\".
+std::wstring WindowsFontsFolder();

@@ -4,17 +4,9 @@
 
 namespace {
 
-// The updater's target ends in a delimiter, so its paths carry two in a row; one reads better.
-std::wstring Readable(std::wstring path) {
-    for (size_t at = path.find(L"\\\\", 1); at != std::wstring::npos; at = path.find(L"\\\\", at)) {
-        path.erase(at, 1);
-    }
-    return path;
-}
-
-std::wstring FailureText(const TCopyFailure& failure) {
-    return L"Файл не скопирован: " + Readable(failure.Target) + L" (из " +
-           Readable(failure.Source) + L"): " + failure.Reason;
+std::wstring NotCopiedText(const TCopyFailure& failure) {
+    return L"Файл не скопирован: " + failure.Target + L" (из " + failure.Source + L"): " +
+           failure.Reason;
 }
 
 } // namespace
@@ -30,12 +22,12 @@ void ReportCopyFailures(TInstallLog& log, const TCopyFailures& failures) {
         // No log file to hold the list: the run's own log must, or the names are lost.
         log.Line(count + L". Список ниже:");
         for (const TCopyFailure& failure : failures) {
-            log.Line(FailureText(failure));
+            log.Line(NotCopiedText(failure));
         }
         return;
     }
     log.Line(count + L". Список в журнале установки: " + logFile);
     for (const TCopyFailure& failure : failures) {
-        LogLine(FailureText(failure));
+        LogLine(NotCopiedText(failure));
     }
 }

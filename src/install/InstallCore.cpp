@@ -138,8 +138,7 @@ void TInstallRun::WriteBrandFile(const TPlanRow& row) {
 void TInstallRun::InstallFontsQuietly(const TPlanRow& row) {
     try {
         InstallFonts(
-            From(row), GetWindowsFolder() + L"fonts\\",
-            [this](const std::wstring& line) { FLog.Line(line); },
+            From(row), WindowsFontsFolder(), [this](const std::wstring& line) { FLog.Line(line); },
             [this](const std::wstring& file, const std::wstring& value) {
                 FRecord.Font(file, value);
             });

@@ -39,7 +39,7 @@ std::wstring FreeSpaceShortage(const std::wstring& source, const std::wstring& t
     if (folder.empty() || !GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr)) {
         return {};
     }
-    const ULONGLONG needed = PlanBytes(source, target, GetWindowsFolder() + L"fonts\\", choices);
+    const ULONGLONG needed = PlanBytes(source, target, WindowsFontsFolder(), choices);
     if (needed <= available.QuadPart) {
         return {};
     }

@@ -92,5 +92,5 @@ std::span<const wchar_t* const> ShippedFonts() {
 }
 
 void InstallFonts(const TLogLine& log) {
-    InstallFonts(ExecutableFolder() + L"fonts\\", GetWindowsFolder() + L"fonts\\", log);
+    InstallFonts(ExecutableFolder() + L"fonts\\", WindowsFontsFolder(), log);
 }

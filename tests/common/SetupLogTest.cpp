@@ -1,4 +1,7 @@
+#include "common/Errors.h"
+#include "common/Failure.h"
 #include "common/SetupLog.h"
+#include "common/Utf8.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -77,3 +80,27 @@ TEST(SetupLogTest, AnUnwritableLogIsDroppedQuietly) {
 }
 
 } // namespace
+
+// A failed step reaches the process's log with what was done, to what, the system's reason
+// and where in the code; a caller that raises gives the user its own text.
+TEST(FailureTest, LogsStepPathReasonAndPlace) {
+    TTempFolder folder;
+    SetupLog().Open(folder / L"failure.log", L"unused");
+    const int line = __LINE__ + 1;
+    EXPECT_FALSE(LogFailure(Failure(L"Удаление файла", L"C:\\x.dll", ERROR_ACCESS_DENIED)));
+    try {
+        RaiseFailure(Failure(L"Шаг", L"", 0), L"Текст для пользователя");
+        ADD_FAILURE() << "nothing raised";
+    } catch (const EError& e) {
+        EXPECT_EQ(e.Message(), L"Текст для пользователя");
+    }
+    const std::wstring path = SetupLog().Path();
+    SetupLog().Close();
+    const std::vector<std::string> lines = Lines(ReadShared(path).substr(3));
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string denied = ToUtf8(SysErrorMessage(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(lines[0].rfind("Сбой: Удаление файла: C:\\x.dll: " + denied + " (", 0), 0u)
+        << lines[0];
+    EXPECT_TRUE(lines[0].ends_with("SetupLogTest.cpp:" + std::to_string(line) + ")")) << lines[0];
+    EXPECT_TRUE(lines[1].starts_with("Сбой: Шаг (")) << lines[1];
+}

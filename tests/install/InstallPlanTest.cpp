@@ -77,20 +77,11 @@ TEST_F(InstallRunTest, PlanNamesAndCountsWhatTheRunWritesAndRecords) {
                              << "list A " << listA << ", driver " << driver << ", brand " << brand);
                 Restart();
                 RemoveInstalledFonts();
-                OpenOptions(Target);
-                Form->CBWindows.SetItemIndex(listA ? 0 : 1);
-                Form->CbDriverInstal.SetChecked(driver);
-                Form->IsLovenaBrand = brand;
-                const TPlanChoices choices{listA, driver, brand};
+                TRunChoices choices{Target, listA, driver, brand, true};
                 const std::wstring fonts = GetWindowsFolder() + L"fonts\\";
-                const ULONGLONG bytes = PlanBytes(From, Target, fonts, choices);
-                const auto planned = PlannedFiles(From, choices);
-                TDialogAnswerer answerer;
-                if (driver) {
-                    answerer.Press(IDYES);
-                }
-                Install(answerer);
-                ASSERT_TRUE(ExitEnabled());
+                const ULONGLONG bytes = PlanBytes(From, Target, fonts, choices.Plan());
+                const auto planned = PlannedFiles(From, choices.Plan());
+                ASSERT_EQ(RunWithoutWindow(choices), TRunResult::rrCompleted);
 
                 const TRecordFile record = ReadInstallRecord(Target);
                 ASSERT_EQ(record.State, TRecordState::rsRead) << record.Error;

@@ -2,6 +2,9 @@
 
 #include "common/Handles.h"
 #include "common/Paths.h"
+#include "install/SilentAnswers.h"
+#include "install/SilentProgress.h"
+#include "install/TargetFolder.h"
 #include "ui/Application.h"
 
 #include <shellapi.h>
@@ -124,6 +127,15 @@ void InstallRunTest::Install(TDialogAnswerer& answerer) {
     ASSERT_TRUE(ClickButton(Form->Handle(), L"Начать установку"));
     EXPECT_EQ(answerer.Unexpected(), 0);
     EXPECT_EQ(answerer.Unanswered(), 0u);
+}
+
+TRunResult InstallRunTest::RunWithoutWindow(const TRunChoices& choices) {
+    CreateTargetFolders(choices.Target);
+    TSilentProgress progress;
+    TSilentAnswers answers(choices.InstallDriver);
+    const TRunResult result = TInstallRun(choices, From, progress, answers).Execute();
+    WindowlessLog = progress.Lines();
+    return result;
 }
 
 std::vector<std::wstring> InstallRunTest::Log() const {

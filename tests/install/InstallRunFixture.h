@@ -4,6 +4,7 @@
 #include "support/DialogAnswerer.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
+#include "install/InstallRun.h"
 #include "wizard/Main.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,10 @@ protected:
     // answerer can be active at a time: make it after OpenOptions.
     void Install(TDialogAnswerer& answerer);
 
+    // The run alone, without the window, as the unattended modes make it: the target and its
+    // settings folder made as the path rules make them, questions answered by the choices.
+    TRunResult RunWithoutWindow(const TRunChoices& choices);
+
     std::vector<std::wstring> Log() const;
     std::vector<std::wstring> VisiblePages() const;
     bool ExitEnabled() const;
@@ -57,6 +62,7 @@ protected:
     std::wstring From;                         // the source folder (Fcopyfrom)
     std::wstring Target;                       // WorkFolder + "Holter\"
     std::unique_ptr<TFMain> Form;
+    std::vector<std::wstring> WindowlessLog; // the list of the latest run without the window
 };
 
 } // namespace runtest

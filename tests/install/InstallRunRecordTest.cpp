@@ -7,6 +7,7 @@
 #include "common/Registry.h"
 #include "install/InstallRecord.h"
 #include "install/Registration.h"
+#include "install/TargetFolder.h"
 
 #include <set>
 
@@ -75,11 +76,10 @@ void ExpectListedAsOnDisk(const TRecordSet& record, const std::wstring& target) 
 TEST_F(InstallRunTest, RecordListsWhatTheRunWroteAndTheEntryNamesTheTarget) {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey);
     RemoveInstalledFonts();
-    OpenOptions(Target);
+    CreateTargetFolders(Target);
     WriteAll(Target + L"gbak.exe", "someone else's gbak"); // overwritten by the run
-    WriteAll(Target + L"InstallRecord.txt", "damaged"); // put aside, and a new one begun
-    TDialogAnswerer answerer;
-    Install(answerer);
+    WriteAll(Target + L"InstallRecord.txt", "damaged");    // put aside, and a new one begun
+    ASSERT_EQ(RunWithoutWindow({Target, true, false, false, true}), TRunResult::rrCompleted);
     EXPECT_EQ(ReadBytes(Target + L"InstallRecord.bad"), "damaged");
 
     const TRecordFile record = ReadInstallRecord(Target);
