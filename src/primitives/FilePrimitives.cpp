@@ -5,6 +5,7 @@
 #include "common/Failure.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
+#include "primitives/TreeCopy.h"
 
 #include <algorithm>
 #include <memory>
@@ -47,31 +48,6 @@ void CopyLastWriteTime(HANDLE source, HANDLE target) {
         FileTimeToDosDateTime(&local, &dosDate, &dosTime) &&
         DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &utc)) {
         SetFileTime(target, nullptr, nullptr, &utc);
-    }
-}
-
-// True when the file is missing or no longer read-only.
-bool ClearReadOnly(const std::wstring& fileName) {
-    const DWORD attributes = GetFileAttributesW(fileName.c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0 ||
-           SetFileAttributesW(fileName.c_str(),
-                              attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-}
-
-// CopyFileW carries the read-only attribute over from media such as a CD; a read-only copy
-// would refuse the next version, so neither the copy nor the file it replaces stays so.
-void CopyWritable(const std::wstring& source, const std::wstring& target, TCopyFailures& failures) {
-    ClearReadOnly(target); // a refusal shows in the copy's own error
-    if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) {
-        const DWORD code = GetLastError();
-        // A full disk can leave part of the file behind; a half-written file must not look
-        // copied.
-        if (code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) {
-            DeleteFileW(target.c_str());
-        }
-        failures.push_back({source, target, SysErrorMessage(code)});
-    } else if (!ClearReadOnly(target)) {
-        failures.push_back({source, target, SysErrorMessage(GetLastError())});
     }
 }
 } // namespace
@@ -117,24 +93,7 @@ bool CheckStreamCopy(const TStreamCopy& copy, const std::wstring& source,
 }
 
 TCopyFailures CopyFolderTree(const std::wstring& source, const std::wstring& target) {
-    if (!DirectoryExists(target)) {
-        ForceDirectories(target);
-    }
-    TCopyFailures failures;
-    for (const TDirEntry& entry : ListDirEntries(source + L"\\*.*", faAnyFile)) {
-        if (!IsDotEntry(entry.Name)) {
-            CopyWritable(source + L'\\' + entry.Name, target + L'\\' + entry.Name, failures);
-        }
-    }
-    for (const TDirEntry& entry : ListDirEntries(source + L"\\*.*", faDirectory)) {
-        if (entry.IsDirectory() && !IsDotEntry(entry.Name)) {
-            for (TCopyFailure& failure :
-                 CopyFolderTree(source + L'\\' + entry.Name, target + L'\\' + entry.Name)) {
-                failures.push_back(std::move(failure));
-            }
-        }
-    }
-    return failures;
+    return CopyFolderTreeReporting(source, target).Failures;
 }
 
 void ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& list) {

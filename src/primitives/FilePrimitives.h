@@ -46,7 +46,8 @@ using TCopyFailures = std::vector<TCopyFailure>;
 // neither hidden nor system, depth first, overwriting files in the target. No copy is left
 // read-only, and a read-only file in the way is overwritten. The target and its parents are
 // created when missing, even if the source is missing. A file that fails does not stop the
-// rest; the failures come back in the order met. Both paths without a trailing delimiter.
+// rest; the failures come back in the order of the walk, though several files are copied at a
+// time (TreeCopy.h). Both paths without a trailing delimiter.
 TCopyFailures CopyFolderTree(const std::wstring& source, const std::wstring& target);
 
 // Appends folder + name for every subfolder of folder (ending in "\") that is neither hidden
