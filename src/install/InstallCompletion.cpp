@@ -14,8 +14,8 @@
 #include "integration/ReleaseInfo.h"
 #include "integration/Shortcut.h"
 #include "primitives/ProcessPrimitives.h"
+#include "primitives/TreeCopy.h"
 
-#include <set>
 #include <vector>
 
 using namespace InstallFiles;
@@ -50,21 +50,17 @@ void TInstallRun::InstallDriver(const TPlanRow& row) {
 void TInstallRun::CopyTree(const TPlanRow& row) {
     const std::wstring from = ExcludeTrailingPathDelimiter(From(row));
     const std::wstring to = ExcludeTrailingPathDelimiter(To(row));
-    FRecord.ExpectTree(from, to);
+    FRecord.ExpectFolder(to);
     if (!DirectoryExists(to) && !CreateDirectoryW(to.c_str(), nullptr)) {
         LogFailure(Failure(L"Создание каталога", to)); // the copy tries again, and reports
     }
-    TCopyFailures failures = CopyFolderTree(from, to);
+    TTreeCopy copy = CopyFolderTreeReporting(from, to);
     for (const wchar_t* name : row.Names) {
         SetReadOnlyAttribute(To(row, name), false);
     }
-    std::set<std::wstring> failed;
-    for (const TCopyFailure& failure : failures) {
-        failed.insert(failure.Target);
-    }
-    FRecord.WrittenTree(from, to, failed);
-    FTreeFailures.insert(FTreeFailures.end(), std::make_move_iterator(failures.begin()),
-                         std::make_move_iterator(failures.end()));
+    FRecord.CopiedTree(copy);
+    FTreeFailures.insert(FTreeFailures.end(), std::make_move_iterator(copy.Failures.begin()),
+                         std::make_move_iterator(copy.Failures.end()));
 }
 
 void TInstallRun::ReportTreeFailures() {

@@ -5,6 +5,8 @@
 #include "common/Paths.h"
 #include "common/Utf8.h"
 
+#include <algorithm>
+
 namespace {
 
 using TFolderFiles = std::map<std::wstring, TDirEntry, TPathLess>;
@@ -163,6 +165,36 @@ void TRunRecord::WrittenTree(const std::wstring& source, const std::wstring& tar
                           }
                           Flush();
                       });
+}
+
+// What ExpectTree and WrittenTree learn by walking the trees, the copy saw as it went. The
+// copied files' stamps are still read from each target folder, once: a file system such as
+// FAT keeps times to two seconds, and the record must hold what is on disk.
+void TRunRecord::CopiedTree(const TTreeCopy& copy) {
+    for (const TTreeFolder& folder : copy.Folders) {
+        const std::wstring relative = Relative(folder.Target);
+        if (!folder.Existed && !relative.empty()) {
+            FMissingFolders.insert(relative);
+        }
+    }
+    RecordMadeFolders();
+    for (const TTreeFolder& folder : copy.Folders) {
+        const bool copied = std::ranges::any_of(folder.Files, &TTreeFile::Copied);
+        const TFolderFiles there = copied ? FolderFiles(folder.Target) : TFolderFiles();
+        for (const TTreeFile& file : folder.Files) {
+            const std::wstring relative = Relative(folder.Target + L'\\' + file.Name);
+            if (relative.empty()) {
+                continue;
+            }
+            FExisted[relative] = file.Existed;
+            const auto found = there.find(file.Name);
+            if (file.Copied && found != there.end()) {
+                Record(relative, found->second.Size, found->second.WriteTime,
+                       (found->second.Attributes & FILE_ATTRIBUTE_READONLY) != 0);
+            }
+        }
+        Flush();
+    }
 }
 
 void TRunRecord::Shortcut(const std::wstring& path) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "common/Handles.h"
 #include "install/InstallRecord.h"
+#include "primitives/TreeCopy.h"
 
 #include <initializer_list>
 #include <map>
@@ -40,6 +41,9 @@ public:
     void ExpectTree(const std::wstring& source, const std::wstring& target);
     void WrittenTree(const std::wstring& source, const std::wstring& target,
                      const std::set<std::wstring>& skipped = {});
+    // The same for a tree that CopyFolderTreeReporting copied, from what it reports: the
+    // record need not walk the source again. Its target folder is expected beforehand.
+    void CopiedTree(const TTreeCopy& copy);
 
     void Shortcut(const std::wstring& path);
     void Font(const std::wstring& path, const std::wstring& value);
