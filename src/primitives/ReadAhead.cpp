@@ -50,11 +50,16 @@ bool TReadAhead::Next(const char*& bytes, DWORD& size) noexcept {
     {
         TLockScope scope(FLock);
         while (FRead <= FTaken) {
+            FWriterWaits = true;
             SleepConditionVariableSRW(&FChanged, &FLock, INFINITE, 0);
+            FWriterWaits = false;
         }
         chunk = &FChunks[FTaken++ % Chunks];
-        // Taking the next chunk gives the last one back.
-        WakeAllConditionVariable(&FChanged);
+        // Taking a chunk gives the one before back. A reader that waits for room is woken
+        // only once half the ring is free: a wake per chunk costs more than it overlaps.
+        if (FReaderWaits && FTaken + Chunks - 1 - FRead >= Chunks / 2) {
+            WakeAllConditionVariable(&FChanged);
+        }
     }
     if (chunk->Failed) {
         SetLastError(chunk->Error);
@@ -72,7 +77,9 @@ void TReadAhead::Read() noexcept {
             // Its buffer last held the chunk Chunks before it, in use until the one after that
             // is taken.
             while (!FStopped && n >= FTaken + Chunks - 1) {
+                FReaderWaits = true;
                 SleepConditionVariableSRW(&FChanged, &FLock, INFINITE, 0);
+                FReaderWaits = false;
             }
             if (FStopped) {
                 return;
@@ -84,7 +91,9 @@ void TReadAhead::Read() noexcept {
         {
             TLockScope scope(FLock);
             FRead = n + 1;
-            WakeAllConditionVariable(&FChanged);
+            if (FWriterWaits) {
+                WakeAllConditionVariable(&FChanged);
+            }
         }
         if (chunk.Failed || chunk.Size == 0) {
             return;

@@ -22,7 +22,7 @@ public:
     bool Next(const char*& bytes, DWORD& size) noexcept;
 
 private:
-    static constexpr unsigned Chunks = 4;
+    static constexpr unsigned Chunks = 8;
     struct TChunk {
         std::unique_ptr<char[]> Bytes;
         DWORD Size = 0;
@@ -41,5 +41,7 @@ private:
     std::uint64_t FRead = 0;  // chunks the thread has filled
     std::uint64_t FTaken = 0; // chunks handed out; the last one is in use until the next call
     bool FStopped = false;
+    bool FReaderWaits = false;
+    bool FWriterWaits = false;
     std::thread FThread;
 };
