@@ -1,6 +1,7 @@
 #include "common/CommonProc.h"
 #include "common/CommonVar.h"
 #include "common/Paths.h"
+#include "common/StartFolder.h"
 #include "setup/Setup.h"
 #include "ui/Application.h"
 
@@ -13,7 +14,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         // The shared library's start-up, in its order, before any window exists.
         InitCommonVar();
         InitCommonProc();
-        // A relative target path typed into the wizard resolves against the program's folder.
+        // A relative /LOG is the caller's; a relative target typed into the wizard resolves
+        // against the program's folder.
+        RememberStartFolder();
         SetCurrentDirectoryW(ExecutableFolder().c_str());
         const TApplicationScope application;
         return RunSetup(GetCommandLineW());

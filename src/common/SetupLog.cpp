@@ -61,6 +61,14 @@ void TSetupLog::Open(const std::wstring& path, const std::wstring& prefix) {
     WriteFile(FFile.get(), "\xEF\xBB\xBF", 3, &written, nullptr);
 }
 
+void TSetupLog::Adopt(TUniqueFile file, const std::wstring& path) {
+    Close();
+    FFile = std::move(file);
+    FPath = path;
+    DWORD written = 0;
+    WriteFile(FFile.get(), "\xEF\xBB\xBF", 3, &written, nullptr);
+}
+
 void TSetupLog::Close() noexcept {
     FFile.reset();
     FPath.clear();

@@ -12,6 +12,8 @@ public:
     // `path` names the file, which is replaced; empty means a new file in the temporary
     // folder, named by `prefix` and the local time ("<prefix>-YYYYMMDD-HHMMSS.log").
     void Open(const std::wstring& path, const std::wstring& prefix);
+    // Takes a file opened (and emptied) elsewhere, at its full path.
+    void Adopt(TUniqueFile file, const std::wstring& path);
     void Close() noexcept;
     bool IsOpen() const noexcept { return static_cast<bool>(FFile); }
     // The file's full path; empty while none is open.

@@ -20,5 +20,6 @@ bool ShellCopyFolder(const std::wstring& source, const std::wstring& target, boo
     if (silent) {
         operation.fFlags |= FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
     }
-    return SHFileOperationW(&operation) == 0;
+    // A copy the person cancelled, or files the shell was told to leave, did not happen.
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
 }

@@ -9,6 +9,7 @@
 #include "common/ShellCopy.h"
 #include "common/SmallFonts.h"
 #include "install/BackupChoice.h"
+#include "install/CopiedFiles.h"
 #include "install/CopyFailures.h"
 #include "install/Registration.h"
 #include "integration/ReleaseInfo.h"
@@ -31,10 +32,13 @@ void TInstallRun::InstallDriver(const TPlanRow& row) {
         // Into the target folder itself: the shell then merges with the driver folder of an
         // earlier installation, so a reinstall runs the new installer, not a stale one nested
         // below it.
-        if (!ShellCopyFolder(from, FTarget, FChoices.Unattended)) {
+        // Recorded only as far as the shell copied it: files it passed over, or never reached,
+        // are whatever was there before, not ours to remove.
+        if (ShellCopyFolder(from, FTarget, FChoices.Unattended)) {
+            FRecord.WrittenTree(from, to, FilesNotCopied(from, to));
+        } else {
             LogFailure(Failure(L"Копирование папки драйвера", from, 0));
         }
-        FRecord.WrittenTree(from, to);
     }
     FLog.Line(L"Началась установка драйверов устройства...");
     FProgress.LogRepaint();

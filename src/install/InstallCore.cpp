@@ -22,6 +22,7 @@ void TInstallRun::BeginRecord() {
 
 void TInstallRun::CopyUninstaller() {
     const std::wstring uninstaller = FTarget + UninstallerName;
+    FRecord.WillWrite(uninstaller);
     if (!CopyFileW(ExecutablePath().c_str(), uninstaller.c_str(), FALSE)) {
         LogFailure(Failure(L"Программа удаления не скопирована", uninstaller));
         return;

@@ -1,12 +1,15 @@
 #include "install/InstallRecord.h"
 
+#include "common/CanonicalPath.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
 #include "common/Utf8.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cwctype>
 #include <cwchar>
 
 namespace {
@@ -86,16 +89,13 @@ std::vector<std::wstring> SplitFields(const std::wstring& line) {
     return fields;
 }
 
-// Below the target folder and nowhere else: no drive, no root, no step up.
-bool IsInnerPath(const std::wstring& path) {
-    if (path.empty() || path.find_first_of(L":/") != path.npos || path.front() == L'\\' ||
-        path.back() == L'\\') {
-        return false;
-    }
-    for (size_t start = 0;;) {
+// Every part from `start` on a name that means itself: none empty, "." or "..", none ending in
+// a dot or a blank (Windows drops those, so "DTAfb.\R47.FDB" is "DTAfb\R47.FDB"), no
+// stream, no device.
+bool HasPlainParts(const std::wstring& path, size_t start) {
+    for (;;) {
         const size_t end = std::min(path.find(L'\\', start), path.size());
-        const std::wstring part = path.substr(start, end - start);
-        if (part.empty() || part == L"." || part == L"..") {
+        if (!IsPlainName(path.substr(start, end - start))) {
             return false;
         }
         if (end == path.size()) {
@@ -105,11 +105,17 @@ bool IsInnerPath(const std::wstring& path) {
     }
 }
 
+// Below the target folder and nowhere else: no drive, no root, no step up.
+bool IsInnerPath(const std::wstring& path) {
+    return !path.empty() && path.front() != L'\\' && HasPlainParts(path, 0);
+}
+
 // On a drive, or on a share: a desktop redirected to a server is a share.
 bool IsAbsolutePath(const std::wstring& path) {
-    const bool drive = path.size() > 3 && path[1] == L':' && path[2] == L'\\';
-    const bool share = path.size() > 4 && path.starts_with(L"\\\\") && path[2] != L'\\';
-    return (drive || share) && path.find(L"\\..\\") == path.npos && path.find(L'/') == path.npos;
+    const bool drive = path.size() > 3 && path[1] == L':' && path[2] == L'\\' &&
+                       iswalpha(path[0]) && HasPlainParts(path, 3);
+    const bool share = path.size() > 4 && path.starts_with(L"\\\\") && HasPlainParts(path, 2);
+    return drive || share;
 }
 
 // One item line; empty error when it reads.
@@ -118,7 +124,8 @@ std::wstring ParseLine(const std::wstring& line, TRecordEntry& entry) {
     const std::wstring& kind = fields[0];
     if (kind == L"folder" && fields.size() == 2) {
         entry = RecordItem(TRecordKind::rkFolder, fields[1]);
-        return IsInnerPath(entry.Path) ? L"" : L"путь папки вне папки установки";
+        return IsInnerPath(entry.Path) ? L""
+                                       : L"путь папки недопустим или ведёт из папки установки";
     }
     if (kind == L"shortcut" && fields.size() == 2) {
         entry = RecordItem(TRecordKind::rkShortcut, fields[1]);
@@ -137,13 +144,14 @@ std::wstring ParseLine(const std::wstring& line, TRecordEntry& entry) {
     }
     entry = RecordItem(TRecordKind::rkFile, fields[5]);
     if (!ParseNumber(fields[1], entry.Size) || !ParseTime(fields[2], entry.WriteTime) ||
-        (fields[3] != L"new" && fields[3] != L"existed") ||
+        (fields[3] != L"new" && fields[3] != L"existed" && fields[3] != L"edited") ||
         (fields[4] != L"readonly" && fields[4] != L"writable")) {
         return L"неверный размер, время или признак файла";
     }
-    entry.Existed = fields[3] == L"existed";
+    entry.Edited = fields[3] == L"edited";
+    entry.Existed = entry.Edited || fields[3] == L"existed";
     entry.ReadOnly = fields[4] == L"readonly";
-    return IsInnerPath(entry.Path) ? L"" : L"путь файла вне папки установки";
+    return IsInnerPath(entry.Path) ? L"" : L"путь файла недопустим или ведёт из папки установки";
 }
 
 bool Fail(std::wstring& error, size_t line, const std::wstring& what, TRecordSet& entries) {
@@ -162,7 +170,9 @@ std::wstring FormatRecordLine(const TRecordEntry& entry) {
     std::wstring line = KindName(entry.Kind);
     if (entry.Kind == TRecordKind::rkFile) {
         line += L"\t" + std::to_wstring(entry.Size) + L"\t" + FormatTime(entry.WriteTime) +
-                (entry.Existed ? L"\texisted" : L"\tnew") +
+                (entry.Edited    ? L"\tedited"
+                 : entry.Existed ? L"\texisted"
+                                 : L"\tnew") +
                 (entry.ReadOnly ? L"\treadonly" : L"\twritable");
     }
     line += L"\t" + entry.Path;

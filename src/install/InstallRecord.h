@@ -11,7 +11,7 @@
 // CRLF; the first line names the format and its version, then one item per line, its fields
 // separated by a tab (a character no Windows file name holds):
 //   folder    <path>                                       a folder the runs created
-//   file      <size> <UTC write time> new|existed readonly|writable <path>
+//   file      <size> <UTC write time> new|existed|edited readonly|writable <path>
 //   shortcut  <absolute path of the .lnk>
 //   font      <absolute path of the font file> <registry value name>
 // Folder and file paths are relative to the target folder. A later line for the same item
@@ -29,6 +29,7 @@ struct TRecordEntry {
     std::uint64_t Size = 0;
     std::uint64_t WriteTime = 0; // FILETIME, UTC, as one number
     bool Existed = false;        // a file of that name was there before the first run wrote it
+    bool Edited = false;         // it was there, and the runs only edited it in place: not ours
     bool ReadOnly = false;       // installed with the read-only attribute
     // Fonts only: the value under the registry's Fonts key.
     std::wstring FontValue;

@@ -1,6 +1,7 @@
 #include "install/Registration.h"
 
 #include "common/AppStrings.h"
+#include "common/CanonicalPath.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
 #include "common/Registry.h"
@@ -64,9 +65,9 @@ std::wstring RegisteredLocation() {
 }
 
 bool RemoveRegistration(const std::wstring& target) {
-    const std::wstring location = RegisteredLocation();
-    if (location.empty() ||
-        !SamePath(IncludeTrailingPathDelimiter(location), IncludeTrailingPathDelimiter(target))) {
+    // An entry written by an earlier version may spell the folder otherwise ("C:/Holter\").
+    const std::wstring location = CanonicalFolder(RegisteredLocation());
+    if (location.empty() || !SamePath(location, CanonicalFolder(target))) {
         return true;
     }
     return RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey) == ERROR_SUCCESS;

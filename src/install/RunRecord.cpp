@@ -3,7 +3,9 @@
 #include "common/DirEnum.h"
 #include "common/Failure.h"
 #include "common/Paths.h"
+#include "common/SetupLog.h"
 #include "common/Utf8.h"
+#include "install/WholeLines.h"
 
 #include <algorithm>
 
@@ -12,9 +14,10 @@ namespace {
 using TFolderFiles = std::map<std::wstring, TDirEntry, TPathLess>;
 
 HANDLE OpenForAppending(const std::wstring& path) {
-    // Support may read the record while the run writes it.
-    return CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Support may read the record while the run writes it. Written at its end, and cut back
+    // there when a write falls short (AppendWholeLines).
+    return CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // A folder's files by name; none when the folder is not there.
@@ -33,6 +36,9 @@ TFolderFiles FolderFiles(const std::wstring& folder) {
 std::wstring TRunRecord::Begin(const std::wstring& target) {
     FTarget = IncludeTrailingPathDelimiter(target);
     const std::wstring path = FTarget + InstallRecordName;
+    // Read once for the whole run: every file written below the target is looked up in it.
+    FRestart = TPendingDeletions(FTarget);
+    WillWrite(path);
     TRecordFile earlier = ReadInstallRecord(FTarget);
     std::wstring note;
     if (earlier.State == TRecordState::rsRead) {
@@ -65,11 +71,23 @@ std::wstring TRunRecord::Relative(const std::wstring& path) const {
     return ExcludeTrailingPathDelimiter(relative);
 }
 
+void TRunRecord::WillWrite(const std::wstring& path) {
+    if (!FRestart.Pending(path)) {
+        return;
+    }
+    if (FRestart.Cancel(path)) {
+        LogLine(L"Удаление при перезагрузке отменено: " + path);
+    } else {
+        LogFailure(Failure(L"Удаление при перезагрузке не отменено", path));
+    }
+}
+
 void TRunRecord::Expect(const std::wstring& path) {
     const std::wstring relative = Relative(path);
     if (relative.empty()) {
         return;
     }
+    WillWrite(FTarget + relative);
     FExisted[relative] = FileExists(path);
     ExpectFolder(ExtractFileDir(FTarget + relative));
 }
@@ -82,20 +100,20 @@ void TRunRecord::ExpectFolder(const std::wstring& path) {
     }
 }
 
-void TRunRecord::Written(const std::wstring& path) {
+void TRunRecord::Written(const std::wstring& path, bool inPlace) {
     const std::wstring relative = Relative(path);
     std::uint64_t size = 0;
     std::uint64_t time = 0;
     bool readOnly = false;
     if (!relative.empty() && ReadFileStamp(FTarget + relative, size, time, readOnly)) {
-        Record(relative, size, time, readOnly);
+        Record(relative, size, time, readOnly, inPlace);
     }
     RecordMadeFolders();
     Flush();
 }
 
 void TRunRecord::Record(const std::wstring& relative, std::uint64_t size, std::uint64_t time,
-                        bool readOnly) {
+                        bool readOnly, bool inPlace) {
     if (relative.empty()) {
         return;
     }
@@ -109,6 +127,8 @@ void TRunRecord::Record(const std::wstring& relative, std::uint64_t size, std::u
     entry.Existed = earlier != nullptr           ? earlier->Existed
                     : expected != FExisted.end() ? expected->second
                                                  : false;
+    // Someone else's file that the runs only add to stays theirs; a copy over it makes it ours.
+    entry.Edited = inPlace && (earlier != nullptr ? earlier->Edited : entry.Existed);
     if (expected != FExisted.end()) {
         FExisted.erase(expected); // a tree has thousands: hold each only until it is written
     }
@@ -144,6 +164,7 @@ void TRunRecord::ExpectTree(const std::wstring& source, const std::wstring& targ
                               const std::wstring relative = Relative(folder + L'\\' + name);
                               if (!relative.empty()) {
                                   FExisted[relative] = there.contains(name);
+                                  WillWrite(FTarget + relative);
                               }
                           }
                       });
@@ -152,19 +173,19 @@ void TRunRecord::ExpectTree(const std::wstring& source, const std::wstring& targ
 void TRunRecord::WrittenTree(const std::wstring& source, const std::wstring& target,
                              const std::set<std::wstring>& skipped) {
     RecordMadeFolders();
-    ForEachTreeFolder(source, target,
-                      [&](const std::wstring& folder, const std::vector<std::wstring>& files) {
-                          const TFolderFiles there = FolderFiles(folder);
-                          for (const std::wstring& name : files) {
-                              const std::wstring path = folder + L'\\' + name;
-                              const auto file = there.find(name);
-                              if (file != there.end() && !skipped.contains(path)) {
-                                  Record(Relative(path), file->second.Size, file->second.WriteTime,
-                                         (file->second.Attributes & FILE_ATTRIBUTE_READONLY) != 0);
-                              }
-                          }
-                          Flush();
-                      });
+    ForEachTreeFolder(
+        source, target, [&](const std::wstring& folder, const std::vector<std::wstring>& files) {
+            const TFolderFiles there = FolderFiles(folder);
+            for (const std::wstring& name : files) {
+                const std::wstring path = folder + L'\\' + name;
+                const auto file = there.find(name);
+                if (file != there.end() && !skipped.contains(path)) {
+                    Record(Relative(path), file->second.Size, file->second.WriteTime,
+                           (file->second.Attributes & FILE_ATTRIBUTE_READONLY) != 0, false);
+                }
+            }
+            Flush();
+        });
 }
 
 // What ExpectTree and WrittenTree learn by walking the trees, the copy saw as it went. The
@@ -224,14 +245,14 @@ void TRunRecord::Append(TRecordEntry entry) {
     FPending += ToUtf8(FormatRecordLine(FEntries.Add(std::move(entry))) + L"\r\n");
 }
 
-// Whole lines only, so that a run killed meanwhile leaves a record that reads.
+// Whole lines only, so that a run killed meanwhile leaves a record that reads. Lines that do
+// not fit are missing from the record until the run rewrites it whole at its end (Compact).
 void TRunRecord::Flush() {
-    DWORD written = 0;
-    if (FFile && !FPending.empty() &&
-        (!WriteFile(FFile.get(), FPending.data(), static_cast<DWORD>(FPending.size()), &written,
-                    nullptr) ||
-         written != FPending.size())) {
-        LogFailure(Failure(L"Запись об установке не дописана", FTarget + InstallRecordName));
+    if (FFile && !FPending.empty()) {
+        if (const DWORD error = AppendWholeLines(FFile.get(), FPending)) {
+            LogFailure(
+                Failure(L"Запись об установке не дописана", FTarget + InstallRecordName, error));
+        }
     }
     FPending.clear();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "common/Handles.h"
+#include "common/PendingDeletions.h"
 #include "install/InstallRecord.h"
 #include "primitives/TreeCopy.h"
 
@@ -24,18 +25,23 @@ public:
     // Before a folder below the target is made: notes it, and its parents, if they are not
     // there yet.
     void ExpectFolder(const std::wstring& path);
-    // After: the file as it is now; a file that is not there is not recorded.
-    void Written(const std::wstring& path);
-    // A write of these files, with the record told before and after.
+    // After: the file as it is now; a file that is not there is not recorded. inPlace: the
+    // write edited the file where it was (an INI file's keys), rather than copying over it.
+    void Written(const std::wstring& path, bool inPlace = false);
+    // An edit in place of these files, with the record told before and after.
     template <class F> void Write(std::initializer_list<std::wstring> files, const F& write) {
         for (const std::wstring& file : files) {
             Expect(file);
         }
         write();
         for (const std::wstring& file : files) {
-            Written(file);
+            Written(file, true);
         }
     }
+    // Before a file is written that the record does not list (the uninstaller): a deletion of
+    // it that an earlier removal left for the next restart is taken back, and logged. Expect
+    // does the same.
+    void WillWrite(const std::wstring& path);
     // The same for every file of a source tree copied into target (no trailing delimiters);
     // the targets given in `skipped` were not copied.
     void ExpectTree(const std::wstring& source, const std::wstring& target);
@@ -56,8 +62,8 @@ public:
 
 private:
     std::wstring Relative(const std::wstring& path) const; // empty when outside the target
-    void Record(const std::wstring& relative, std::uint64_t size, std::uint64_t time,
-                bool readOnly);
+    void Record(const std::wstring& relative, std::uint64_t size, std::uint64_t time, bool readOnly,
+                bool inPlace);
     void Append(TRecordEntry entry); // to the lines that Flush writes
     void Flush();
     void RecordMadeFolders();
@@ -71,5 +77,6 @@ private:
     std::map<std::wstring, bool, TPathLess>
         FExisted; // relative path of an expected file -> was there
     std::set<std::wstring, TPathLess>
-        FMissingFolders; // relative paths the expected writes will make
+        FMissingFolders;        // relative paths the expected writes will make
+    TPendingDeletions FRestart; // deletions at restart below the target, read at Begin
 };

@@ -1,5 +1,6 @@
 #include "install/TargetFolder.h"
 
+#include "common/CanonicalPath.h"
 #include "common/Failure.h"
 #include "common/Paths.h"
 #include "install/InstallPlan.h"
@@ -22,11 +23,19 @@ TTargetCheck CheckTarget(const std::wstring& typed) {
         return {TTargetCheck::tcEmpty, L"", L"Не выбран путь для установки программы!"};
     }
     const std::wstring normalised = path.back() == L'\\' ? path : path + L'\\';
+    const wchar_t* const root = L"Программу нелзя устанавливать в корневой каталог!";
     if (normalised.size() <= 3) {
-        return {TTargetCheck::tcRoot, normalised,
-                L"Программу нелзя устанавливать в корневой каталог!"};
+        return {TTargetCheck::tcRoot, normalised, root};
     }
-    return {TTargetCheck::tcAccepted, normalised, L""};
+    // Judged as Windows will use it: "C:\.", "C:/" and "C:\Holter\.." are all the root.
+    const std::wstring canonical = CanonicalFolder(normalised);
+    if (canonical.empty()) {
+        return {TTargetCheck::tcUnusable, normalised, TargetNotMade};
+    }
+    if (IsRootFolder(canonical) || IsSystemFolder(canonical)) {
+        return {TTargetCheck::tcRoot, canonical, root};
+    }
+    return {TTargetCheck::tcAccepted, canonical, L""};
 }
 
 void CreateTargetFolders(const std::wstring& normalisedPath) {

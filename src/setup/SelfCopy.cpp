@@ -1,49 +1,69 @@
 #include "setup/SelfCopy.h"
 
+#include "common/CanonicalPath.h"
 #include "common/Errors.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
+#include "common/PendingDeletions.h"
+#include "common/RandomName.h"
+#include "common/StartFolder.h"
 #include "install/InstallRecord.h"
 
 namespace {
 
-// A name no other removal uses at the same time.
-std::wstring CopyName() {
-    return TempFolder() + L"Sontira-Uninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(GetTickCount()) + L".exe";
+// A folder of the copy's own in the temporary folder, or why there is none. Made here, and
+// refused if it is there already: then someone else made it.
+std::wstring MakeCopyFolder(std::wstring& error) {
+    const std::wstring name = RandomName();
+    const std::wstring folder = TempFolder() + L"Sontira-Uninstall-" + name;
+    if (name.empty() || TempFolder().empty() || !CreateDirectoryW(folder.c_str(), nullptr)) {
+        error = folder + L": " + SysErrorMessage(GetLastError());
+        return {};
+    }
+    return folder;
 }
 
-std::wstring ProcessImage(HANDLE process) {
-    wchar_t path[MAX_PATH * 2] = {};
-    DWORD length = MAX_PATH * 2;
-    return QueryFullProcessImageNameW(process, 0, path, &length) ? std::wstring(path, length)
-                                                                 : std::wstring();
+// A copy that ended by itself no longer holds its file: it goes now, with its folder.
+void RemoveCopy(const std::wstring& copy, const std::wstring& folder) {
+    if (DeleteFileW(copy.c_str()) && RemoveDirectoryW(folder.c_str())) {
+        TPendingDeletions pending;
+        pending.Cancel(copy);
+        pending.Cancel(folder);
+    }
 }
 
 } // namespace
 
 bool RunsFromUninstaller(const std::wstring& target) {
-    return SamePath(ExecutablePath(), target + UninstallerName);
+    return SamePath(CanonicalFile(ExecutablePath()), target + UninstallerName);
 }
 
 TCopyRun ContinueFromCopy(const std::wstring& arguments) {
     TCopyRun run;
-    const std::wstring copy = CopyName();
+    const std::wstring folder = MakeCopyFolder(run.Error);
+    if (folder.empty()) {
+        return run;
+    }
+    const std::wstring copy = folder + L"\\Sontira-Uninstall.exe";
     if (!CopyFileW(ExecutablePath().c_str(), copy.c_str(), TRUE)) {
         run.Error = copy + L": " + SysErrorMessage(GetLastError());
+        RemoveDirectoryW(folder.c_str());
         return run;
     }
     // Scheduled before it starts: whatever happens to the copy, it does not stay.
     MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     std::wstring commandLine =
         L"\"" + copy + L"\" " + arguments + L" /PARENT=" + std::to_wstring(GetCurrentProcessId());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
+    // Started where this program was, so that a relative /LOG means the same file to it.
+    const std::wstring startFolder = StartFolder().empty() ? TempFolder() : StartFolder();
     if (!CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        TempFolder().c_str(), &startup, &started)) {
+                        startFolder.c_str(), &startup, &started)) {
         run.Error = copy + L": " + SysErrorMessage(GetLastError());
-        DeleteFileW(copy.c_str());
+        RemoveCopy(copy, folder);
         return run;
     }
     const TUniqueHandle process(started.hProcess);
@@ -51,15 +71,6 @@ TCopyRun ContinueFromCopy(const std::wstring& arguments) {
     WaitForSingleObject(process.get(), INFINITE);
     run.Started = true;
     GetExitCodeProcess(process.get(), &run.ExitCode);
+    RemoveCopy(copy, folder);
     return run;
-}
-
-bool ReleaseParent(DWORD parentId, const std::wstring& target, DWORD exitCode) {
-    const TUniqueHandle parent(OpenProcess(
-        PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, parentId));
-    if (!parent || !SamePath(ProcessImage(parent.get()), target + UninstallerName)) {
-        return false;
-    }
-    return TerminateProcess(parent.get(), exitCode) &&
-           WaitForSingleObject(parent.get(), 30000) == WAIT_OBJECT_0;
 }

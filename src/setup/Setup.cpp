@@ -8,6 +8,9 @@
 #include "install/SilentProgress.h"
 #include "install/SpaceCheck.h"
 #include "install/TargetFolder.h"
+#include "install/TargetLevels.h"
+#include "setup/HandOver.h"
+#include "setup/NamedLog.h"
 #include "setup/SelfCopy.h"
 #include "setup/SetupSession.h"
 #include "setup/Uninstaller.h"
@@ -52,8 +55,7 @@ std::wstring PrepareTarget(const std::wstring& dir) {
         LogLine(L"Ошибка: " + target.Refusal);
         return {};
     }
-    CreateTargetFolders(target.Path);
-    if (!DirectoryExists(target.Path)) {
+    if (!CreateTargetLevels(target.Path)) {
         LogLine(L"Ошибка: " + std::wstring(TargetNotMade));
         return {};
     }
@@ -165,7 +167,7 @@ TOutcome Dispatch(const TCommandLine& options, bool removal, const std::wstring&
 } // namespace
 
 int RunSetup(const std::wstring& commandLine) {
-    const TCommandLine options = ParseCommandLine(commandLine);
+    TCommandLine options = ParseCommandLine(commandLine);
     // Nobody would see a box of a run without windows, whatever goes wrong from here.
     Application.Unattended = options.Mode == TSetupMode::smVerySilent;
     const bool removal = IsRemoval(options);
@@ -180,7 +182,11 @@ int RunSetup(const std::wstring& commandLine) {
         }
         copyError = copy.Error;
     }
-    SetupLog().Open(options.Log.value_or(L""), removal ? L"Sontira-Uninstall" : L"Sontira-Install");
+    const std::wstring logRefused =
+        OpenRunLog(options.Log, target, removal ? L"Sontira-Uninstall" : L"Sontira-Install");
+    if (!logRefused.empty() && options.Error.empty()) {
+        options.Error = logRefused; // a bad command line, reported as one
+    }
     Application.Title =
         removal ? L"Удаление комплекса \"" + ProductName(GetModuleHandleW(nullptr)) + L"\""
                 : L"Установка комплекса \"Сонтира\"";
@@ -194,9 +200,12 @@ int RunSetup(const std::wstring& commandLine) {
         LogResult(L"программа удаления не запущена", ecStopped);
         return ecStopped;
     }
-    const TOutcome outcome = Dispatch(options, removal, target);
+    const TOutcome outcome = Dispatch(options, removal, target); // the lock is released
     if (!outcome.Text.empty()) {
         LogResult(outcome.Text, outcome.ExitCode);
     }
+    // Nothing of this run is held any more when whoever waits learns the result.
+    SetupLog().Close();
+    CompleteHandOver(outcome.ExitCode);
     return outcome.ExitCode;
 }

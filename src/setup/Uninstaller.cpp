@@ -1,16 +1,19 @@
 #include "setup/Uninstaller.h"
 
 #include "common/AppStrings.h"
+#include "common/CanonicalPath.h"
 #include "common/Paths.h"
 #include "common/SetupLog.h"
 #include "install/InstallRecord.h"
 #include "install/Registration.h"
 #include "install/SilentProgress.h"
 #include "setup/Setup.h"
+#include "setup/HandOver.h"
 #include "setup/SelfCopy.h"
 #include "setup/SetupSession.h"
 #include "ui/Application.h"
 #include "ui/MessageDlg.h"
+#include "uninstall/InstallFolder.h"
 #include "uninstall/Removal.h"
 #include "wizard/Main.h"
 
@@ -25,6 +28,13 @@ std::wstring Suite() {
     return L"Комплекс \"" + ProductName(GetModuleHandleW(nullptr)) + L"\"";
 }
 
+// A folder in its canonical form; a text that names no folder stays as given, and no
+// installation is found there.
+std::wstring AsFolder(const std::wstring& path) {
+    const std::wstring canonical = CanonicalFolder(path);
+    return canonical.empty() ? IncludeTrailingPathDelimiter(path) : canonical;
+}
+
 std::wstring FinalText(bool complete, const std::wstring& folder) {
     const std::wstring kept = L"База данных и настройки сохранены в папке " + folder + L".";
     if (complete) {
@@ -34,10 +44,13 @@ std::wstring FinalText(bool complete, const std::wstring& folder) {
            SetupLog().Path() + L". " + kept;
 }
 
-// The uninstaller this copy came from learns the result once everything else is done and its
-// windows are gone; then its own file can go.
+// The uninstaller this copy came from learns the result once everything else is done, its
+// windows are gone and the log is closed (HandOver.h); then its own file can go.
 void Finish(const TCommandLine& options, const std::wstring& target, TRemoval& removal) {
-    if (options.Parent && !ReleaseParent(*options.Parent, target, ecInstalled)) {
+    if (options.Parent && PrepareHandOver(*options.Parent, target)) {
+        return;
+    }
+    if (options.Parent) {
         LogLine(L"Программа удаления в папке комплекса не завершена: её файл может остаться");
     }
     removal.RemoveUninstaller();
@@ -77,13 +90,13 @@ bool IsRemoval(const TCommandLine& options) {
 
 std::wstring RemovalTarget(const TCommandLine& options, const std::wstring& defaultTarget) {
     if (options.Dir) {
-        return IncludeTrailingPathDelimiter(TrimBlanks(*options.Dir));
+        return AsFolder(TrimBlanks(*options.Dir));
     }
     if (SamePath(FileName(ExecutablePath()), UninstallerName)) {
-        return ExecutableFolder();
+        return AsFolder(ExecutableFolder());
     }
     const std::wstring registered = RegisteredLocation();
-    return IncludeTrailingPathDelimiter(registered.empty() ? defaultTarget : registered);
+    return AsFolder(registered.empty() ? defaultTarget : registered);
 }
 
 TRemovalOutcome RemoveInstallation(const TCommandLine& options, const std::wstring& target) {
@@ -94,7 +107,12 @@ TRemovalOutcome RemoveInstallation(const TCommandLine& options, const std::wstri
     // The target's folders must not be held by this process's current folder.
     SetCurrentDirectoryW(TempFolder().c_str());
     const std::wstring folder = ExcludeTrailingPathDelimiter(target);
-    TRecordFile record = ReadInstallRecord(target);
+    // Nothing is ever installed there, whatever a record found there says.
+    const std::wstring canonical = CanonicalFolder(target);
+    TRecordFile record;
+    if (!canonical.empty() && !IsRootFolder(canonical) && !IsSystemFolder(canonical)) {
+        record = ReadInstallRecord(target);
+    }
     if (record.State == TRecordState::rsMissing) {
         Tell(options.Mode, Suite() + L" не установлен в папке " + folder + L".", MB_ICONERROR);
         return {ecBadStart, L"комплекс не установлен"};
@@ -105,6 +123,10 @@ TRemovalOutcome RemoveInstallation(const TCommandLine& options, const std::wstri
                  record.Error + L". Ничего не удалено.",
              MB_ICONERROR);
         return {ecStopped, L"запись об установке повреждена"};
+    }
+    if (const TInstallFolder folder(target); !folder.Problem().empty()) {
+        Tell(options.Mode, L"Ничего не удалено: " + folder.Problem() + L".", MB_ICONERROR);
+        return {ecStopped, L"папка установки ведёт по ссылке"};
     }
     if (options.Mode == TSetupMode::smWizard &&
         !AskConfirmation(nullptr, L"Удалить комплекс \"" + ProductName(GetModuleHandleW(nullptr)) +

@@ -2,6 +2,7 @@
 
 #include "common/Errors.h"
 #include "common/SetupLog.h"
+#include "common/SystemLibrary.h"
 #include "common/Utf8.h"
 #include "ui/Form.h"
 
@@ -15,7 +16,9 @@ TApplication Application;
 void TApplication::Initialize() {
     FComResult = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
+    if (const auto init = CommonControlsFunctions().InitCommonControlsEx) {
+        init(&icc);
+    }
 }
 
 void TApplication::Finalize() noexcept {

@@ -54,5 +54,7 @@ void TBitmap32::Draw(HDC dest, int x, int y) const {
 
 void TBitmap32::DrawBlended(HDC dest, int x, int y, int srcX, int width, int height) const {
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dest, x, y, width, height, FDC.get(), srcX, 0, width, height, blend);
+    // gdi32's own name for it: msimg32, which only passes it on, is no known system library,
+    // so importing it would let a library planted beside the program be loaded instead.
+    GdiAlphaBlend(dest, x, y, width, height, FDC.get(), srcX, 0, width, height, blend);
 }

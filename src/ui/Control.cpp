@@ -1,6 +1,7 @@
 #include "ui/Control.h"
 
 #include "common/Errors.h"
+#include "common/SystemLibrary.h"
 #include "ui/Boundary.h"
 #include "ui/Form.h"
 #include "ui/WinContainer.h"
@@ -17,7 +18,7 @@ TControl::~TControl() {
     }
     if (FHandle != nullptr && IsWindow(FHandle)) {
         if (FSubclassed) {
-            RemoveWindowSubclass(FHandle, &SubclassProc, 0);
+            CommonControlsFunctions().RemoveWindowSubclass(FHandle, &SubclassProc, 0);
         }
         RemovePropW(FHandle, kControlProp);
     }
@@ -25,7 +26,8 @@ TControl::~TControl() {
 
 void TControl::Subclass() {
     if (!FSubclassed) {
-        if (!SetWindowSubclass(FHandle, &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
+        const auto subclass = CommonControlsFunctions().SetWindowSubclass;
+        if (!subclass || !subclass(FHandle, &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
             throw EError(L"SetWindowSubclass failed");
         }
         FSubclassed = true;
@@ -35,9 +37,9 @@ void TControl::Subclass() {
 LRESULT CALLBACK TControl::SubclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR /*id*/, DWORD_PTR data) {
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(wnd, &SubclassProc, 0);
+        CommonControlsFunctions().RemoveWindowSubclass(wnd, &SubclassProc, 0);
         reinterpret_cast<TControl*>(data)->FSubclassed = false;
-        return DefSubclassProc(wnd, message, wParam, lParam);
+        return CommonControlsFunctions().DefSubclassProc(wnd, message, wParam, lParam);
     }
     auto* self = reinterpret_cast<TControl*>(data);
     return GuardedMessage<LRESULT>(message, 0,
@@ -45,7 +47,7 @@ LRESULT CALLBACK TControl::SubclassProc(HWND wnd, UINT message, WPARAM wParam, L
 }
 
 LRESULT TControl::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(FHandle, message, wParam, lParam);
+    return CommonControlsFunctions().DefSubclassProc(FHandle, message, wParam, lParam);
 }
 
 TControl* TControl::FromHandle(HWND wnd) noexcept {

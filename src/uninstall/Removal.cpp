@@ -1,5 +1,6 @@
 #include "uninstall/Removal.h"
 
+#include "common/CanonicalPath.h"
 #include "common/DirEnum.h"
 #include "common/Errors.h"
 #include "common/Failure.h"
@@ -36,13 +37,20 @@ size_t Depth(const std::wstring& relative) {
 } // namespace
 
 TRemoval::TRemoval(TRunProgress& progress, std::wstring target, TRecordSet record)
-    : FProgress(progress), FLog(progress), FTarget(std::move(target)), FRecord(std::move(record)) {}
+    : FProgress(progress), FLog(progress), FTarget(std::move(target)), FFolder(FTarget),
+      FRecord(std::move(record)) {}
 
 bool TRemoval::Execute() {
     FProgress.ShowProgressPage();
     FProgress.SetCanClose(false);
     FProgress.ProcessMessages();
     FLog.LineAndPaint(L"Удаление комплекса из папки " + ExcludeTrailingPathDelimiter(FTarget));
+    if (!FFolder.Problem().empty()) {
+        FLog.Line(L"Ничего не удалено: " + FFolder.Problem());
+        FProgress.SetCanClose(true);
+        FProgress.EnableExit();
+        return false;
+    }
     for (const TRecordEntry& entry : FRecord.Entries()) {
         switch (entry.Kind) {
         case TRecordKind::rkFile:
@@ -71,35 +79,32 @@ bool TRemoval::Execute() {
 }
 
 void TRemoval::RemoveFile(const TRecordEntry& entry) {
-    const std::wstring path = FTarget + entry.Path;
-    std::uint64_t size = 0;
-    std::uint64_t time = 0;
-    bool readOnly = false;
     if (IsKeptForClinic(entry.Path)) {
         FLeft.Add(entry);
         return;
     }
-    if (!ReadFileStamp(path, size, time, readOnly)) {
+    const TFolderItem file = FFolder.Open(entry.Path);
+    if (file.State == TFolderItem::fiGone || file.IsFolder()) {
         return; // already gone
     }
-    if (size != entry.Size || time != entry.WriteTime) {
+    if (file.State == TFolderItem::fiLink) {
+        KeepLink(file.Link);
+        return;
+    }
+    if (file.State == TFolderItem::fiOpen &&
+        (file.Size != entry.Size || file.WriteTime != entry.WriteTime)) {
         // The clinic's now: it is no longer listed.
         FLog.Line(L"Файл изменён после установки, сохранён: " + entry.Path);
         return;
     }
-    // Installed read-only, it is ours to clear; made read-only since, someone protects it.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    const bool cleared = readOnly && entry.ReadOnly &&
-                         SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (DeleteOne(entry.Path, path, false)) {
-        NoteFoldersOf(entry.Path);
+    if (entry.Edited) {
+        FLog.Line(L"Файл существовал до установки, сохранён: " + entry.Path);
         return;
     }
-    if (cleared) {
-        // As it was, to match its record.
-        if (!SetFileAttributesW(path.c_str(), attributes)) {
-            LogFailure(Failure(L"Атрибут \"только чтение\" не возвращён", path));
-        }
+    // Installed read-only, it is ours to clear; made read-only since, someone protects it.
+    if (DeleteFromFolder(entry.Path, file, entry.ReadOnly)) {
+        NoteFoldersOf(entry.Path);
+        return;
     }
     FLeft.Add(entry);
 }
@@ -109,7 +114,7 @@ void TRemoval::RemoveShortcut(const TRecordEntry& entry) {
         return;
     }
     // A later installation elsewhere owns the shortcut now.
-    if (!IsInside(ReadShellLinkPath(entry.Path), FTarget)) {
+    if (!IsInside(CanonicalFile(ReadShellLinkPath(entry.Path)), FTarget)) {
         FLog.Line(L"Ярлык ведёт в другую папку, сохранён: " + entry.Path);
         return;
     }
@@ -131,6 +136,26 @@ bool TRemoval::DeleteOne(const std::wstring& shown, const std::wstring& path, bo
         FComplete = false;
     }
     return deleted;
+}
+
+bool TRemoval::DeleteFromFolder(const std::wstring& shown, const TFolderItem& item,
+                                bool clearReadOnly) {
+    const TLogStep step = FLog.Step(L"Удаление файла " + shown + L"....");
+    const DWORD error =
+        item.State == TFolderItem::fiOpen ? DeleteItem(item, clearReadOnly) : item.Error;
+    FLog.Finish(step, error == 0);
+    if (error != 0) {
+        FLog.Line(L"Не удалось удалить файл " + shown + L": " + SysErrorMessage(error));
+        FComplete = false;
+    }
+    return error == 0;
+}
+
+// A link stays, and so does whatever it leads to: someone else put it there.
+void TRemoval::KeepLink(const std::wstring& link) {
+    if (FLinks.insert(link).second) {
+        FLog.Line(L"Ссылка оставлена: " + link);
+    }
 }
 
 // The entry in the list of programs and the record go last, and only when nothing listed is
@@ -157,11 +182,16 @@ void TRemoval::RemoveUninstaller() {
 // A file of the removal's own that is still held goes at the next restart.
 void TRemoval::DeleteOwnFile(const wchar_t* name) {
     const std::wstring path = FTarget + name;
-    if (!FileExists(path)) {
+    const TFolderItem file = FFolder.Open(name);
+    if (file.State == TFolderItem::fiGone || file.IsFolder()) {
+        return;
+    }
+    if (file.State == TFolderItem::fiLink) {
+        KeepLink(file.Link);
         return;
     }
     const TLogStep step = FLog.Step(std::wstring(L"Удаление файла ") + name + L"....");
-    const bool deleted = DeleteFileW(path.c_str()) != FALSE;
+    const bool deleted = file.State == TFolderItem::fiOpen && DeleteItem(file, false) == 0;
     FLog.Finish(step, deleted);
     if (deleted) {
         return;
@@ -191,11 +221,21 @@ void TRemoval::RemoveEmptyFolders() {
         if (IsKeptForClinic(folder) || !IsEmptyFolder(path)) {
             continue;
         }
+        // Gone when the handle closes, before the folder above it is looked at.
+        const TFolderItem item = FFolder.Open(folder);
+        if (item.State == TFolderItem::fiLink) {
+            KeepLink(item.Link);
+            continue;
+        }
+        if (item.State == TFolderItem::fiGone ||
+            (item.State == TFolderItem::fiOpen && !item.IsFolder())) {
+            continue;
+        }
         const TLogStep step = FLog.Step(L"Удаление каталога " + folder + L"....");
-        const bool removed = RemoveDirectoryW(path.c_str()) != FALSE;
-        const DWORD error = GetLastError();
-        FLog.Finish(step, removed);
-        if (!removed) {
+        const DWORD error =
+            item.State == TFolderItem::fiOpen ? DeleteItem(item, false) : item.Error;
+        FLog.Finish(step, error == 0);
+        if (error != 0) {
             FLog.Line(L"Не удалось удалить каталог " + folder + L": " + SysErrorMessage(error));
         }
     }

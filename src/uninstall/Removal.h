@@ -2,14 +2,16 @@
 #include "install/RunProgress.h"
 #include "install/InstallLog.h"
 #include "install/InstallRecord.h"
+#include "uninstall/InstallFolder.h"
 
 #include <set>
 #include <string>
 
 // Removes what the record says the runs installed in a target folder, and nothing the clinic
 // owns: the database folder and the settings folder stay whole, files the record does not
-// list stay, and so does a listed file changed since it was installed. Fonts and the device
-// driver stay installed: other programs may use them.
+// list stay, and so does a listed file changed since it was installed or one that was there
+// before and that the runs only edited. Nothing is deleted through a link. Fonts and the
+// device driver stay installed: other programs may use them.
 class TRemoval {
 public:
     // target ends in "\"; record is what was read from it.
@@ -27,6 +29,8 @@ private:
     void RemoveFile(const TRecordEntry& entry);
     void RemoveShortcut(const TRecordEntry& entry);
     bool DeleteOne(const std::wstring& shown, const std::wstring& path, bool shortcut);
+    bool DeleteFromFolder(const std::wstring& shown, const TFolderItem& item, bool clearReadOnly);
+    void KeepLink(const std::wstring& link);
     void RemoveBookkeeping();
     void DeleteOwnFile(const wchar_t* name);
     void RemoveEmptyFolders();
@@ -35,8 +39,10 @@ private:
     TRunProgress& FProgress;
     TInstallLog FLog;
     std::wstring FTarget;
+    TInstallFolder FFolder; // where everything is deleted, through a handle each
     TRecordSet FRecord;
-    TRecordSet FLeft;                // what stays listed
-    std::set<std::wstring> FFolders; // relative folders to remove once empty
+    TRecordSet FLeft;                         // what stays listed
+    std::set<std::wstring> FFolders;          // relative folders to remove once empty
+    std::set<std::wstring, TPathLess> FLinks; // links met, each named once
     bool FComplete = true;
 };

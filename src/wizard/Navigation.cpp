@@ -36,9 +36,16 @@ void TFMain::BtnInputPathNextClick() {
         ePath.SetFocus();
         return;
     }
-    ePath.SetText(target.Path);
-    if (target.Verdict == TTargetCheck::tcRoot) {
-        ShowWarningBox(Handle(), target.Refusal);
+    // Rewritten only when the check changed it, so that the field keeps its state otherwise.
+    if (ePath.Text() != target.Path) {
+        ePath.SetText(target.Path);
+    }
+    if (target.Verdict != TTargetCheck::tcAccepted) {
+        if (target.Verdict == TTargetCheck::tcUnusable) {
+            ShowErrorBox(Handle(), target.Refusal);
+        } else {
+            ShowWarningBox(Handle(), target.Refusal);
+        }
         ePath.SetFocus();
         return;
     }

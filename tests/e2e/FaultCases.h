@@ -27,4 +27,13 @@ template <int N> void CopyNotMade(TContext& context);
 // The program killed after the database step, then run again (FaultKill.cpp).
 void KilledAndRerun(TContext& context);
 
+// Links put into an installation: removal follows none; an installation folder that is a link
+// is left whole; /LOG through a link into the database folder is refused (FaultLinks.cpp).
+void LinksLeftAlone(TContext& context);
+
+// Record lines that do not fit on a full disk leave no half line; a driver folder the shell
+// could not copy is not recorded (FaultRecordGaps.cpp).
+void RecordLinesThatDoNotFit(TContext& context);
+void DriverFolderNotCopied(TContext& context);
+
 } // namespace e2e

@@ -53,13 +53,13 @@ std::string UnixPath(const std::wstring& path) {
 
 namespace {
 
-// Wine cannot start a Linux program: the suite's wrapper runs chattr for us on request.
-bool Chattr(const std::string& flag, const std::wstring& path) {
+// Wine cannot start a Linux program: the suite's wrapper runs chattr or ln for us on request.
+bool Request(const std::string& lines) {
     static int counter = 0;
     const std::wstring base = L"C:\\fault-requests\\" + std::to_wstring(++counter);
     const std::wstring part = base + L".part";
     CreateDirectoryW(L"C:\\fault-requests", nullptr);
-    WriteBytes(part, flag + "\n" + UnixPath(path) + "\n");
+    WriteBytes(part, lines);
     MoveFileW(part.c_str(), (base + L".req").c_str());
     const ULONGLONG deadline = GetTickCount64() + 10000;
     while (GetTickCount64() < deadline) {
@@ -73,7 +73,21 @@ bool Chattr(const std::string& flag, const std::wstring& path) {
     return false;
 }
 
+bool Chattr(const std::string& flag, const std::wstring& path) {
+    return Request(flag + "\n" + UnixPath(path) + "\n");
+}
+
 } // namespace
+
+void MakeLinuxLink(const std::wstring& link, const std::wstring& target) {
+    // The link's own path cannot be asked of Wine before it exists: its folder's can.
+    const size_t slash = link.find_last_of(L'\\');
+    const std::string unixLink =
+        UnixPath(link.substr(0, slash)) + "/" + ToUtf8(link.substr(slash + 1));
+    if (!Request("symlink\n" + unixLink + "\n" + UnixPath(target) + "\n")) {
+        Fail(L"ln -s failed for " + link + L" (is the suite run through scripts/fault-suite?)");
+    }
+}
 
 TImmutable::TImmutable(std::wstring path) : FPath(std::move(path)) {
     if (!Chattr("+i", FPath)) {

@@ -29,6 +29,10 @@ private:
     std::wstring FPath;
 };
 
+// Puts a Linux symbolic link at link (a Windows path whose folder exists) to target: what a
+// junction or a symbolic link is on Windows, Wine shows it so. Through the suite's wrapper.
+void MakeLinuxLink(const std::wstring& link, const std::wstring& target);
+
 // A file held open by this process without any sharing, as a running server holds its files.
 TUniqueFile HoldExclusive(const std::wstring& path);
 

@@ -159,6 +159,9 @@ TRunEnd TFaultInstall::WaitEnd() {
                 const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
                 // The driver question opens the run's second half; any other box is an error.
                 if (text == DriverQuestion) {
+                    if (AtDriverQuestion) {
+                        AtDriverQuestion();
+                    }
                     AnswerWithoutWaiting(box, FDriverAnswer);
                     return false;
                 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,10 @@ public:
     TFaultInstall(TContext& context, const std::wstring& distribution);
 
     TWizard& Wizard() { return *FWizard; }
+
+    // Called when the driver question shows, before it is answered: the moment between the
+    // run's two halves, for a fault that must come in the middle of a run.
+    std::function<void()> AtDriverQuestion;
 
     // Walks the pages and starts the run; WaitEnd answers the driver question as told.
     void Start(const std::wstring& target, bool installDriver = false);

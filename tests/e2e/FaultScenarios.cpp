@@ -53,6 +53,9 @@ constexpr TScenario Faults[] = {
     {L"killed-after-database", KilledAndRerun},
     {L"immutable-updater-file", CopyNotMade<0>},
     {L"no-room-during-backup-copy", CopyNotMade<1>},
+    {L"links-left-alone", LinksLeftAlone},
+    {L"record-lines-do-not-fit", RecordLinesThatDoNotFit},
+    {L"driver-folder-not-copied", DriverFolderNotCopied},
 };
 
 } // namespace

@@ -56,7 +56,7 @@ std::wstring ItemProblem(const std::vector<std::wstring>& f) {
     }
     if (kind == L"file") {
         const bool ok = f.size() == 6 && Digits(f[1]) && IsTime(f[2]) &&
-                        (f[3] == L"new" || f[3] == L"existed") &&
+                        (f[3] == L"new" || f[3] == L"existed" || f[3] == L"edited") &&
                         (f[4] == L"readonly" || f[4] == L"writable") && IsRelative(f[5]);
         return ok ? L"" : L"bad file line";
     }
@@ -74,7 +74,7 @@ std::wstring ItemProblem(const std::vector<std::wstring>& f) {
 }
 
 void AddFile(TRecord& record, const std::vector<std::wstring>& f) {
-    TRecordedFile file{f[5], std::stoull(f[1]), f[2]};
+    TRecordedFile file{f[5], std::stoull(f[1]), f[2], f[3]};
     for (auto& earlier : record.Files) {
         if (lstrcmpiW(earlier.Path.c_str(), file.Path.c_str()) == 0) {
             earlier = file;

@@ -15,7 +15,8 @@ constexpr char RecordHeader[] = "Sontira install record\t1";
 struct TRecordedFile {
     std::wstring Path; // relative to the target
     ULONGLONG Size = 0;
-    std::wstring Time; // UTC last-write time as written
+    std::wstring Time;   // UTC last-write time as written
+    std::wstring Origin; // new, existed (replaced by the run) or edited (only edited in place)
 };
 
 struct TRecord {

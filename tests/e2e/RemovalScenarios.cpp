@@ -124,8 +124,9 @@ void CheckRecordAndSize(TContext& context, const std::wstring& target) {
                       L" has " + std::to_wstring(uninstaller));
 }
 
-// The log file the removal wrote by default in %TEMP%: the copy it ran as, scheduled for
-// deletion at restart.
+// The log file the removal wrote by default in %TEMP%: the copy it ran as, in a folder of its
+// own there under a name nobody could guess, both scheduled for deletion at restart (the file
+// first, or the folder would not be empty).
 void CheckCopyScheduled(TContext& context, const std::vector<std::wstring>& logsBefore) {
     std::vector<std::wstring> lines;
     for (const auto& log : RemovalLogsInTemp()) {
@@ -145,14 +146,23 @@ void CheckCopyScheduled(TContext& context, const std::vector<std::wstring>& logs
     const std::wstring rest = line->substr(std::wstring(CopyLine).size());
     const size_t end = rest.find(L".exe");
     const std::wstring copy = end == std::wstring::npos ? rest : rest.substr(0, end + 4);
-    const std::wstring name = copy.substr(copy.find_last_of(L'\\') + 1);
-    context.Check(lstrcmpiW(ExtractFilePath(copy).c_str(), TempFolder().c_str()) == 0 &&
-                      name.starts_with(L"Sontira-Uninstall-") && name.ends_with(L".exe"),
-                  L"the copy " + copy + L" is not %TEMP%\\Sontira-Uninstall-<n>.exe");
+    const std::wstring folder = ExcludeTrailingPathDelimiter(ExtractFilePath(copy));
+    const std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
+    const std::wstring prefix = L"Sontira-Uninstall-";
+    context.Check(lstrcmpiW(ExtractFilePath(folder).c_str(), TempFolder().c_str()) == 0 &&
+                      name.starts_with(prefix) && name.size() == prefix.size() + 32 &&
+                      name.find_first_not_of(L"0123456789abcdef", prefix.size()) ==
+                          std::wstring::npos &&
+                      copy.ends_with(L"\\Sontira-Uninstall.exe"),
+                  L"the copy " + copy +
+                      L" is not %TEMP%\\Sontira-Uninstall-<32 hex digits>\\Sontira-Uninstall.exe");
     std::vector<std::wstring> pending;
     ReadMachineStrings(SessionManagerKey, PendingValue, pending);
-    context.Check(std::find(pending.begin(), pending.end(), L"\\??\\" + copy) != pending.end(),
-                  L"PendingFileRenameOperations does not name \\??\\" + copy);
+    const auto file = std::find(pending.begin(), pending.end(), L"\\??\\" + copy);
+    context.Check(file != pending.end() &&
+                      std::find(file, pending.end(), L"\\??\\" + folder) != pending.end(),
+                  L"PendingFileRenameOperations does not name \\??\\" + copy +
+                      L" and after it \\??\\" + folder);
 }
 
 } // namespace

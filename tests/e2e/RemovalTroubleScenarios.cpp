@@ -103,6 +103,20 @@ const TDamage Damages[] = {
     {L"a path up out of the target",
      [](const std::string& good) { return good + FileLine(Victim, L"..\\victim.txt"); }},
     {L"an absolute path", [](const std::string& good) { return good + FileLine(Victim, Victim); }},
+    // Names Windows reads as another file, a stream or a device, with the true size and time
+    // of what they would reach.
+    {L"a folder name ending in a dot",
+     [](const std::string& good) {
+         return good + FileLine(std::wstring(Holter) + L"DTAfb\\R47.FDB", L"DTAfb.\\R47.FDB");
+     }},
+    {L"a folder name ending in a blank",
+     [](const std::string& good) {
+         return good + FileLine(std::wstring(Holter) + L"udf\\fbudf.dll", L"udf \\fbudf.dll");
+     }},
+    {L"a device name",
+     [](const std::string& good) {
+         return good + FileLine(std::wstring(Holter) + L"udf\\fbudf.dll", L"udf\\NUL.dll");
+     }},
     {L"a shortcut not ending in .lnk",
      [](const std::string& good) {
          return good + ToUtf8(L"shortcut\t" + std::wstring(Victim) + L"\r\n");

@@ -31,6 +31,13 @@ constexpr TScenario Scenarios[] = {
     {L"removal-half-run-and-again", RemovalHalfRunAndAgain},
     {L"removal-bad-record", RemovalBadRecord},
     {L"removal-cyrillic-blanks", RemovalCyrillicBlanks},
+    {L"unattended-canonical-target", UnattendedCanonicalTarget},
+    {L"unattended-dir-every-level", UnattendedDirEveryLevel},
+    {L"planted-libraries", PlantedLibraries},
+    {L"log-never-destroys", LogNeverDestroysAFile},
+    {L"removal-keeps-edited-files", RemovalKeepsEditedFiles},
+    {L"pending-deletion-cancelled", PendingDeletionCancelled},
+    {L"removal-back-to-back", RemovalBackToBack},
 };
 
 // Cases that need Wine to refuse writes to read-only files, as Windows does: it does only for

@@ -65,6 +65,30 @@ void RemovalBadRecord(TContext& context);
 // QuietUninstallString run as it stands, for a folder with blanks and Cyrillic letters.
 void RemovalCyrillicBlanks(TContext& context);
 
+// Setup and removal that cannot be turned against the computer or the clinic's data.
+// A target spelled with forward slashes, doubled delimiters and "." steps: one canonical folder
+// in the entry, the shortcut and the record; removal finds it however it is spelled
+// (TargetSpellingScenarios.cpp).
+void UnattendedCanonicalTarget(TContext& context);
+// /DIR two missing levels deep: both made and logged; a level that cannot be made takes back
+// the ones made before it.
+void UnattendedDirEveryLevel(TContext& context);
+// Libraries of system libraries' names planted beside Install.exe and in %TEMP%: none loaded
+// by setup, the uninstaller or its copy (PlantedLibraryScenario.cpp).
+void PlantedLibraries(TContext& context);
+// /LOG naming the database, a settings file, a report, a folder: refused, each left as it was;
+// setup's own earlier log replaced; a relative /LOG in the caller's folder (LogFileScenario.cpp).
+void LogNeverDestroysAFile(TContext& context);
+// The other brand's build adds its key to the clinic's own btooth.ini: removal keeps the file
+// (EditedFileScenario.cpp).
+void RemovalKeepsEditedFiles(TContext& context);
+// Deletions at restart of files a reinstall writes are taken back; others stay
+// (PendingDeletionScenario.cpp).
+void PendingDeletionCancelled(TContext& context);
+// Uninstall.exe /VERYSILENT and at once Install.exe /VERYSILENT, three times: nothing held when
+// the removal's code is known, the new installation whole (BackToBackScenario.cpp).
+void RemovalBackToBack(TContext& context);
+
 // Run by a user without privileges, on a prefix of that user's (UnprivilegedScenarios.cpp).
 // A reinstall over an installation whose backup and updater files are read-only.
 void ReinstallOverReadOnlyFiles(TContext& context);

@@ -154,21 +154,30 @@ void VerySilentReadOnlyMedia(TContext& context) {
     }
 }
 
-// Targets the path page refuses, or that cannot be made: exit 3 and nothing written.
+// Targets the path page refuses, or that cannot be made: exit 3 and nothing written. A drive
+// root and the system's folders are refused however they are spelled.
 void UnattendedTargetRefused(TContext& context) {
     const std::wstring source = context.CopyDistribution();
+    const wchar_t* const root = L"Ошибка: Программу нелзя устанавливать в корневой каталог!";
     const struct {
         const wchar_t* Arguments;
         const wchar_t* Error;
         const wchar_t* NotMade; // a folder that must not appear
     } cases[] = {
-        {L"/VERYSILENT /DIR=C:\\", L"Ошибка: Программу нелзя устанавливать в корневой каталог!",
-         L"C:\\Settings"},
+        {L"/VERYSILENT /DIR=C:\\", root, L"C:\\Settings"},
+        {L"/VERYSILENT /DIR=C:\\\\", root, L"C:\\Settings"},
+        {L"/VERYSILENT /DIR=C:\\.", root, L"C:\\Settings"},
+        {L"/VERYSILENT /DIR=C:/", root, L"C:\\Settings"},
+        {L"/VERYSILENT /DIR=C:\\Holter\\..", root, L"C:\\Settings"},
+        {L"/VERYSILENT /DIR=\\\\?\\C:\\", root, L"C:\\Settings"},
+        {L"/VERYSILENT /DIR=C:\\windows", root, L"C:\\windows\\Settings"},
+        {L"/VERYSILENT /DIR=C:\\windows\\system32\\.", root, L"C:\\windows\\system32\\Settings"},
         {L"/VERYSILENT /DIR=", L"Ошибка: Не выбран путь для установки программы!", L"C:\\Holter"},
         {L"/SILENT \"/DIR=   \"", L"Ошибка: Не выбран путь для установки программы!",
          L"C:\\Holter"},
-        {L"/VERYSILENT \"/DIR=C:\\нет такой папки\\Holter\"",
-         L"Ошибка: Ошибка при создании каталога!", L"C:\\нет такой папки"},
+        {L"/VERYSILENT /DIR=C:\\Holter\\NUL", L"Ошибка: Ошибка при создании каталога!",
+         L"C:\\Holter"},
+        {L"/VERYSILENT /DIR=Q:\\Holter", L"Ошибка: Ошибка при создании каталога!", L"Q:\\Holter"},
     };
     RemoveSuite(L"C:\\Holter\\");
     for (const auto& c : cases) {

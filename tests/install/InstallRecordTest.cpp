@@ -19,6 +19,8 @@ TEST(InstallRecordTest, ReadsWhatItWritesAndMergesLaterLines) {
     file.WriteTime = 134'099'748'123'456'789ULL; // 100-ns digits survive
     file.Existed = true;
     file.ReadOnly = true;
+    TRecordEntry edited = RecordItem(TRecordKind::rkFile, L"btooth.ini");
+    edited.Existed = edited.Edited = true;
     TRecordEntry font = RecordItem(TRecordKind::rkFont, L"C:\\Windows\\Fonts\\ARIAL.TTF");
     font.FontValue = L"Arial (TrueType)";
     const TRecordEntry folder = RecordItem(TRecordKind::rkFolder, L"backup\\R150320");
@@ -28,7 +30,7 @@ TEST(InstallRecordTest, ReadsWhatItWritesAndMergesLaterLines) {
     const TRecordEntry redirected =
         RecordItem(TRecordKind::rkShortcut, L"\\\\server\\profiles\\Врач\\Desktop\\Сонтира.lnk");
     std::wstring text;
-    for (const TRecordEntry& entry : {file, font, folder, link, redirected}) {
+    for (const TRecordEntry& entry : {file, font, folder, link, redirected, edited}) {
         text += FormatRecordLine(entry) + L"\r\n";
     }
     // A later line for the same file, spelled in other case, replaces the first.
@@ -40,7 +42,7 @@ TEST(InstallRecordTest, ReadsWhatItWritesAndMergesLaterLines) {
     TRecordSet entries;
     std::wstring error;
     ASSERT_TRUE(ParseInstallRecord(Record(text), entries, error)) << error;
-    ASSERT_EQ(entries.Entries().size(), 5u);
+    ASSERT_EQ(entries.Entries().size(), 6u);
     const TRecordEntry& read = entries.Entries()[0];
     EXPECT_EQ(read.Path, again.Path);
     EXPECT_EQ(read.Size, 7u);
@@ -51,6 +53,8 @@ TEST(InstallRecordTest, ReadsWhatItWritesAndMergesLaterLines) {
     EXPECT_EQ(entries.Entries()[2].Path, folder.Path);
     EXPECT_EQ(entries.Entries()[3].Path, link.Path);
     EXPECT_EQ(entries.Entries()[4].Path, redirected.Path);
+    EXPECT_TRUE(entries.Entries()[5].Edited && entries.Entries()[5].Existed);
+    EXPECT_FALSE(read.Edited);
     EXPECT_NE(entries.Find(TRecordKind::rkFile, L"папка с пробелом\\SHELL.exe"), nullptr);
     EXPECT_EQ(entries.Find(TRecordKind::rkFolder, L"папка с пробелом\\SHELL.exe"), nullptr);
 }
@@ -75,6 +79,17 @@ TEST(InstallRecordTest, RefusesEveryDamagedRecordAndSaysWhere) {
         {Record(L"registry\tHKLM\\Software\r\n"), L"строка 2"},
         {Record(good + L"file\t3"), L"строка 3"}, // cut off mid-line
         {Record(good + L"folder\ta\rb\r\n"), L"строка 3"},
+        // Names Windows reads as another file, a stream or a device: never the one meant.
+        {Record(L"file\t3\t2026-12-10T17:30:24.7224112Z\tnew\twritable\tDTAfb.\\R47.FDB\r\n"),
+         L"строка 2"},
+        {Record(good + L"folder\tSettings \r\n"), L"строка 3"},
+        {Record(good + L"folder\tudf\\fbudf.dll:secret\r\n"), L"строка 3"},
+        {Record(good + L"folder\tudf\\nul.txt\r\n"), L"строка 3"},
+        {Record(good + L"folder\tCOM1\r\n"), L"строка 3"},
+        {Record(good + L"folder\tlpt9.log\r\n"), L"строка 3"},
+        {Record(good + L"folder\tCONIN$\r\n"), L"строка 3"},
+        {Record(L"shortcut\tC:\\Users\\Врач\\Desktop\\AUX.lnk\r\n"), L"строка 2"},
+        {Record(L"font\tC:\\Windows\\Fonts.\\ARIAL.TTF\tArial (TrueType)\r\n"), L"строка 2"},
         {Header + "folder\t\xC0\xAF\r\n", L"строка 1"}, // not UTF-8
     };
     for (size_t i = 0; i < std::size(cases); ++i) {

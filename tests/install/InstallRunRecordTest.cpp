@@ -146,3 +146,27 @@ TEST_F(InstallRunTest, StoppedRunLeavesItsRecordAndTheNextRunMergesIntoIt) {
     EXPECT_FALSE(merged.Entries.Find(TRecordKind::rkFile, L"udf\\ib_udf2.sql")->Existed);
     EXPECT_EQ(RegisteredLocation(), Target);
 }
+
+// A file that was there and that the run only added keys to stays someone else's ("edited");
+// one the run made is "new", and one a copy replaced is the run's, even if it edits it next.
+TEST_F(InstallRunTest, RecordTellsAFileEditedInPlaceFromOneReplaced) {
+    for (const bool wasThere : {true, false}) {
+        Restart();
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey);
+        CreateTargetFolders(Target);
+        if (wasThere) {
+            WriteAll(Target + L"btooth.ini", "[Common]\r\nPort=COM3\r\n");
+            WriteAll(Target + L"ReleaseInfo", "an earlier release level");
+        }
+        ASSERT_EQ(RunWithoutWindow({Target, true, false, true, true}), TRunResult::rrCompleted);
+        const TRecordFile record = ReadInstallRecord(Target);
+        ASSERT_EQ(record.State, TRecordState::rsRead) << record.Error;
+        const TRecordEntry* brand = record.Entries.Find(TRecordKind::rkFile, L"btooth.ini");
+        const TRecordEntry* level = record.Entries.Find(TRecordKind::rkFile, L"ReleaseInfo");
+        ASSERT_TRUE(brand != nullptr && level != nullptr);
+        EXPECT_EQ(brand->Edited, wasThere);
+        EXPECT_EQ(brand->Existed, wasThere);
+        EXPECT_FALSE(level->Edited) << "copied over, then edited: the run's";
+        EXPECT_EQ(level->Existed, wasThere);
+    }
+}

@@ -145,13 +145,14 @@ TEST_F(RemovalTest, WhatCannotBeRemovedIsNamedAndTheRemovalCanBeRunAgain) {
 // A later installation in another folder owns the desktop shortcut and the entry by now.
 TEST_F(RemovalTest, ShortcutAndEntryOfAnotherInstallationStay) {
     Install(L"Shell.exe");
+    const std::wstring desktop = ExcludeTrailingPathDelimiter(Folder.Path());
     std::wstring ours;
-    CreateShellLink(Target + L"Shell.exe", TLinkLocation::llFolder, Folder.Path(), L"", L"", L"",
-                    L"ours", ours);
+    CreateShellLink(Target + L"Shell.exe", TLinkLocation::llFolder, desktop, L"", L"", L"", L"ours",
+                    ours);
     Record->Shortcut(ours);
     std::wstring theirs;
-    CreateShellLink(Folder.Path() + L"Elsewhere\\Shell.exe", TLinkLocation::llFolder, Folder.Path(),
-                    L"", L"", L"", L"theirs", theirs);
+    CreateShellLink(Folder.Path() + L"Elsewhere\\Shell.exe", TLinkLocation::llFolder, desktop, L"",
+                    L"", L"", L"theirs", theirs);
     Record->Shortcut(theirs);
     ASSERT_TRUE(WriteRegistration(Folder.Path() + L"Elsewhere\\", 1));
 

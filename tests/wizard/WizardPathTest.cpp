@@ -6,6 +6,7 @@
 namespace {
 const wchar_t kEmpty[] = L"Не выбран путь для установки программы!";
 const wchar_t kRoot[] = L"Программу нелзя устанавливать в корневой каталог!";
+const wchar_t kNotMade[] = L"Ошибка при создании каталога!";
 
 // "%T" in a case stands for the test's own folder (without its trailing backslash).
 std::wstring Expand(std::wstring text, const std::wstring& folder) {
@@ -51,7 +52,7 @@ TEST_P(WizardPath, ChecksNormalisesAndCreates) {
         EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsInputPath"});
         EXPECT_EQ(answerer.Seen()[0].Text, c.Message);
         EXPECT_EQ(answerer.Seen()[0].Icon,
-                  c.Message == std::wstring(kEmpty) ? UINT(MB_ICONERROR) : UINT(MB_ICONWARNING));
+                  c.Message == std::wstring(kRoot) ? UINT(MB_ICONWARNING) : UINT(MB_ICONERROR));
         EXPECT_EQ(GetFocus(), Form->ePath.Handle());
     }
     if (*c.Created != L'\0') {
@@ -64,15 +65,21 @@ TEST_P(WizardPath, ChecksNormalisesAndCreates) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WizardPath,
-    testing::Values(TPathCase{L"  %T\\Programs \t", L"%T\\Programs\\", L"",
-                              L"%T\\Programs\\Settings", L""},
-                    TPathCase{L"%T\\Target\\", L"%T\\Target\\", L"", L"%T\\Target\\Settings", L""},
-                    TPathCase{L"", L"", kEmpty, L"", L""},
-                    TPathCase{L"   ", L"   ", kEmpty, L"", L""},
-                    TPathCase{L"C:", L"C:\\", kRoot, L"", L""},
-                    TPathCase{L"C:\\", L"C:\\", kRoot, L"", L"C:\\Settings"},
-                    TPathCase{L"ab\\", L"ab\\", kRoot, L"", L"ab"},
-                    TPathCase{L"%T\\New\\Sub", L"%T\\New\\Sub\\", L"", L"", L"%T\\New"}));
+    testing::Values(
+        TPathCase{L"  %T\\Programs \t", L"%T\\Programs\\", L"", L"%T\\Programs\\Settings", L""},
+        TPathCase{L"%T\\Target\\", L"%T\\Target\\", L"", L"%T\\Target\\Settings", L""},
+        TPathCase{L"", L"", kEmpty, L"", L""}, TPathCase{L"   ", L"   ", kEmpty, L"", L""},
+        TPathCase{L"C:", L"C:\\", kRoot, L"", L""},
+        TPathCase{L"C:\\", L"C:\\", kRoot, L"", L"C:\\Settings"},
+        TPathCase{L"ab\\", L"ab\\", kRoot, L"", L"ab"},
+        TPathCase{L"%T\\New\\Sub", L"%T\\New\\Sub\\", L"", L"", L"%T\\New"},
+        // Judged and shown as Windows will use it.
+        TPathCase{L"C:\\.", L"C:\\", kRoot, L"", L"C:\\Settings"},
+        TPathCase{L"C:/", L"C:\\", kRoot, L"", L"C:\\Settings"},
+        TPathCase{L"%T\\Up\\..", L"%T\\", L"", L"%T\\Settings", L"%T\\Up"},
+        TPathCase{L"%T//Fwd/./Dot. ", L"%T\\Fwd\\Dot\\", L"", L"", L"%T\\Fwd"},
+        TPathCase{L"C:\\windows", L"C:\\windows\\", kRoot, L"", L"C:\\windows\\Settings"},
+        TPathCase{L"%T\\NUL", L"%T\\NUL\\", kNotMade, L"", L""}));
 
 TEST_F(WizardTest, RelativePathResolvesUnderTheProgramFolder) {
     ASSERT_TRUE(SetCurrentDirectoryW(ExecutableFolder().c_str()));
@@ -88,7 +95,7 @@ TEST_F(WizardTest, RelativePathResolvesUnderTheProgramFolder) {
     const bool created = FolderExists(folder + L"Settings");
     RemoveTree(folder);
     EXPECT_TRUE(created);
-    EXPECT_EQ(Form->ePath.Text(), name + L"\\");
+    EXPECT_EQ(Form->ePath.Text(), folder); // the run gets the full path
     EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsInputComponents"});
 }
 
