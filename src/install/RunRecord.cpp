@@ -209,9 +209,12 @@ void TRunRecord::CopiedTree(const TTreeCopy& copy) {
             }
             FExisted[relative] = file.Existed;
             const auto found = there.find(file.Name);
+            if (file.Copied) {
+                WillWrite(FTarget + relative);
+            }
             if (file.Copied && found != there.end()) {
                 Record(relative, found->second.Size, found->second.WriteTime,
-                       (found->second.Attributes & FILE_ATTRIBUTE_READONLY) != 0);
+                       (found->second.Attributes & FILE_ATTRIBUTE_READONLY) != 0, false);
             }
         }
         Flush();
