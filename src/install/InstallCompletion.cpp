@@ -28,6 +28,7 @@ void TInstallRun::InstallDriver(const TPlanRow& row) {
     if (DirectoryExists(from)) {
         const std::wstring to = ExcludeTrailingPathDelimiter(To(row));
         FRecord.ExpectTree(from, to);
+        FRollback.BeforeShellFolder(to);
         // Into the target folder itself: the shell then merges with the driver folder of an
         // earlier installation, so a reinstall runs the new installer, not a stale one nested
         // below it.
@@ -40,6 +41,7 @@ void TInstallRun::InstallDriver(const TPlanRow& row) {
     FProgress.LogRepaint();
     // Quoted: a target folder with blanks must not start some other program.
     const std::wstring installer = FTarget + DriverInstaller;
+    FRollback.Ran(installer);
     if (RunInCurrentDirAndWait(L"\"" + installer + L"\"", SW_HIDE, true) == -1) {
         LogFailure(Failure(L"Запуск установщика драйвера", installer, 0));
     }
@@ -51,6 +53,7 @@ void TInstallRun::CopyTree(const TPlanRow& row) {
     const std::wstring from = ExcludeTrailingPathDelimiter(From(row));
     const std::wstring to = ExcludeTrailingPathDelimiter(To(row));
     FRecord.ExpectTree(from, to);
+    FRollback.BeforeTree(from, to);
     if (!DirectoryExists(to) && !CreateDirectoryW(to.c_str(), nullptr)) {
         LogFailure(Failure(L"Создание каталога", to)); // the copy tries again, and reports
     }
@@ -61,6 +64,7 @@ void TInstallRun::CopyTree(const TPlanRow& row) {
     std::set<std::wstring> failed;
     for (const TCopyFailure& failure : failures) {
         failed.insert(failure.Target);
+        FRollback.PutBack(failure.Target);
     }
     FRecord.WrittenTree(from, to, failed);
     FTreeFailures.insert(FTreeFailures.end(), std::make_move_iterator(failures.begin()),
@@ -75,6 +79,7 @@ void TInstallRun::ReportTreeFailures() {
 
 void TInstallRun::SetNewestReleaseLevel(const TPlanRow& row) {
     const std::wstring backup = RunNewestBackupScript();
+    FRollback.BeforeEdit(To(row, row.Names[0]));
     FRecord.Write({To(row, row.Names[0])},
                   [&] { SetReleaseLevel(To(row), FolderName(backup).substr(1)); });
 }
@@ -85,6 +90,7 @@ std::wstring TInstallRun::RunNewestBackupScript() {
     ListSubfolders(backupFolder, folders);
     const std::wstring chosen = ChooseNewestBackup(folders, backupFolder);
 
+    FRollback.Ran(chosen + L"\\Install.cmd");
     SetCurrentDirectoryW((chosen + L"\\").c_str());
     const DWORD code = RunAndWait(chosen + L"\\Install.cmd", L"", SW_HIDE);
     if (code != 0) {
@@ -100,6 +106,8 @@ void TInstallRun::CreateDesktopShortcut() {
     const std::wstring description = ProductDescription(self);
     const std::wstring product = ProductName(self);
     const std::wstring program = MainExecutableName(self);
+    FRollback.BeforeReplace(
+        ShellLinkFile(FTarget + program, TLinkLocation::llDesktop, L"", product));
     std::wstring linkFile;
     CreateShellLink(FTarget + program, TLinkLocation::llDesktop, L"", L"", L"",
                     description + L" \"" + product + L"\"", product, linkFile);
@@ -116,6 +124,7 @@ void TInstallRun::Register() {
     if (!FRecord.Compact()) {
         LogFailure(Failure(L"Запись об установке не переписана", FTarget + InstallRecordName));
     }
+    FRollback.BeforeKey(RegistrationKey);
     WIN32_FILE_ATTRIBUTE_DATA uninstaller{};
     GetFileAttributesExW((FTarget + UninstallerName).c_str(), GetFileExInfoStandard, &uninstaller);
     if (WriteRegistration(FTarget, FRecord.InstalledBytes() + uninstaller.nFileSizeLow)) {
