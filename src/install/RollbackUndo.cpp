@@ -206,9 +206,12 @@ void TUndo::UndoSaved(const TJournalLine& line) {
         }
         return;
     }
-    MoveFileExW(aside.c_str(), line.Path.c_str(), MOVEFILE_COPY_ALLOWED)
-        ? Done(L"возвращён файл " + line.Path)
-        : Failed(L"файл " + line.Path);
+    if (MoveFileExW(aside.c_str(), line.Path.c_str(), MOVEFILE_COPY_ALLOWED)) {
+        Done(L"возвращён файл " + line.Path);
+    } else if (!unchanged || !Exists(line.Path)) {
+        // Wine reports an immutable file deleted and keeps it: unchanged, that is no loss.
+        Failed(L"файл " + line.Path);
+    }
 }
 
 void TUndo::UndoSavedFolder(const TJournalLine& line) {

@@ -17,6 +17,7 @@ constexpr wchar_t DriverQuestion[] = L"Подключите интерфейсн
 constexpr wchar_t Failed[] = L"ОШИБКА!!!";
 constexpr wchar_t DatabaseBack[] = L"Прежняя база данных возвращена на место";
 constexpr wchar_t DatabaseNotKept[] = L"Прежнюю базу данных не удалось сохранить: ";
+constexpr wchar_t Undoing[] = L"Отмена изменений....";
 // A guard against a hung run, not a measure: the 50 MiB ReleaseInfo alone takes over a minute
 // under 64-bit Wine on a busy machine.
 constexpr DWORD RunTimeoutMs = 300000;
@@ -183,8 +184,9 @@ TRunEnd TFaultInstall::WaitEnd() {
                 last = now;
                 lastChanged = GetTickCount64();
             }
-            const bool stopLine =
-                EndsWith(now, Failed) || now == DatabaseBack || now.starts_with(DatabaseNotKept);
+            const bool stopLine = EndsWith(now, Failed) || now == DatabaseBack ||
+                                  now.starts_with(DatabaseNotKept) ||
+                                  (now.starts_with(Undoing) && now != Undoing);
             if (stopLine && GetTickCount64() - lastChanged > QuietMs) {
                 end.Kind = TRunEnd::reStopped;
                 return true;
