@@ -80,6 +80,7 @@ void FolderTimes(const std::wstring& folder, std::vector<TJournalLine>& lines) {
 } // namespace
 
 bool TRollback::Begin(const std::wstring& target) {
+    FTarget = target;
     const std::wstring settings = ExcludeTrailingPathDelimiter(SettingsFolder());
     const bool fresh = IsFreshTarget(target, settings);
     std::vector<TJournalLine> times;
@@ -192,6 +193,11 @@ void TRollback::BeforeTree(const std::wstring& source, const std::wstring& targe
         }
         return;
     }
+    // A folder of its own goes aside whole, one rename for thousands of files; what the copy
+    // does not replace comes back at the commit.
+    if (!SamePath(IncludeTrailingPathDelimiter(target), FTarget) && MoveFolderAside(target)) {
+        return;
+    }
     std::map<std::wstring, DWORD, TPathLess> there;
     for (const TDirEntry& entry : ListDirEntries(target + L"\\*", faAnyFile)) {
         if (!entry.IsDirectory()) {
@@ -237,16 +243,19 @@ void TRollback::BeforeShellFolder(const std::wstring& folder) {
         Note(TJournalKind::jkNewTree, folder);
         return;
     }
-    const std::wstring name = NextAside();
-    const std::wstring aside = FFolder + name;
-    if (!Note(TJournalKind::jkSavedFolder, folder, name) ||
-        MoveFileExW(folder.c_str(), aside.c_str(), 0)) {
-        return;
-    }
-    // Something in it is held: the shell's copy then merges into it, and a copy of it waits.
-    if (!CopyFolderTree(folder, aside).empty()) {
+    if (!MoveFolderAside(folder) && !CopyFolderTree(folder, FFolder + FAsideOf[folder]).empty()) {
+        // Something in it is held: the shell's copy then merges into it.
         LogFailure(Failure(L"Папка не сохранена для отмены изменений", folder, 0));
     }
+}
+
+// False when the folder could not be renamed (something in it is held): the journal line
+// stands, and its undo finds no folder aside unless the caller copies one there.
+bool TRollback::MoveFolderAside(const std::wstring& folder) {
+    const std::wstring name = NextAside();
+    FAsideOf[folder] = name;
+    return Note(TJournalKind::jkSavedFolder, folder, name) &&
+           MoveFileExW(folder.c_str(), (FFolder + name).c_str(), 0);
 }
 
 void TRollback::AfterRename(const std::wstring& from, const std::wstring& to) {

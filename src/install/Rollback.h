@@ -52,12 +52,15 @@ private:
     bool Write(const std::vector<TJournalLine>& lines);
     std::wstring NextAside();
     void SaveAside(const std::wstring& path, bool keepInPlace);
+    bool MoveFolderAside(const std::wstring& folder);
 
+    std::wstring FTarget; // the installation folder, ending in a delimiter
     std::wstring FFolder; // the rollback folder, ending in "\"
     TRollbackJournal FJournal;
     unsigned FAsideCount = 0;
     std::set<std::wstring, TPathLess> FSeen;                  // saved or noted already
     std::map<std::wstring, std::wstring, TPathLess> FSavedAs; // file -> its name aside
+    std::map<std::wstring, std::wstring, TPathLess> FAsideOf; // folder -> its name aside
     bool FJournalFailed = false;
 };
 

@@ -5,6 +5,7 @@
 
 #include "common/DirEnum.h"
 #include "common/Errors.h"
+#include "common/Failure.h"
 #include "common/Handles.h"
 #include "common/Registry.h"
 #include "integration/Fonts.h"
@@ -279,6 +280,32 @@ bool DeleteRollbackFolder(const std::wstring& journal) {
     return !Exists(folder);
 }
 
+// What the run did not replace in a folder it moved aside goes back into the new one; a new
+// one that never came (its copy failed) is the old one again.
+void MergeBack(const std::wstring& aside, const std::wstring& folder) {
+    if (!Exists(folder)) {
+        MoveFileExW(aside.c_str(), folder.c_str(), 0) ||
+            LogFailure(Failure(L"Папка не возвращена", folder));
+        return;
+    }
+    const DWORD all = faAnyFile | faDirectory | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (const TDirEntry& entry : ListDirEntries(aside + L"\\*", all)) {
+        if (IsDotEntry(entry.Name)) {
+            continue;
+        }
+        const std::wstring from = aside + L"\\" + entry.Name;
+        const std::wstring to = folder + L"\\" + entry.Name;
+        const DWORD there = GetFileAttributesW(to.c_str());
+        if (there == INVALID_FILE_ATTRIBUTES) {
+            MoveFileExW(from.c_str(), to.c_str(), 0) ||
+                LogFailure(Failure(L"Файл не возвращён", to));
+        } else if (entry.IsDirectory() && (there & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                   (entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            MergeBack(from, to);
+        }
+    }
+}
+
 } // namespace
 
 bool SetPendingJournal(const std::wstring& journal) {
@@ -300,6 +327,15 @@ void ClearPendingJournal(const std::wstring& journal) {
 }
 
 bool FinishCommit(const std::wstring& journal) {
+    std::vector<TJournalLine> lines;
+    if (ReadRollbackJournal(journal, lines)) {
+        for (const TJournalLine& line : lines) {
+            const std::wstring aside = FolderOf(journal) + line.Other;
+            if (line.Kind == TJournalKind::jkSavedFolder && Exists(aside)) {
+                MergeBack(aside, line.Path);
+            }
+        }
+    }
     return DeleteRollbackFolder(journal);
 }
 
