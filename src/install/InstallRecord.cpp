@@ -2,6 +2,7 @@
 
 #include "common/Handles.h"
 #include "common/Paths.h"
+#include "common/Fields.h"
 #include "common/Utf8.h"
 
 #include <windows.h>
@@ -74,16 +75,6 @@ bool ParseNumber(const std::wstring& text, std::uint64_t& value) {
     }
     value = std::wcstoull(text.c_str(), nullptr, 10);
     return true;
-}
-
-std::vector<std::wstring> SplitFields(const std::wstring& line) {
-    std::vector<std::wstring> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find(L'\t', start)) != line.npos; start = tab + 1) {
-        fields.push_back(line.substr(start, tab - start));
-    }
-    fields.push_back(line.substr(start));
-    return fields;
 }
 
 // Below the target folder and nowhere else: no drive, no root, no step up.

@@ -1,5 +1,6 @@
 #include "install/RollbackJournal.h"
 
+#include "common/Fields.h"
 #include "common/Utf8.h"
 
 #include <cwchar>
@@ -82,18 +83,8 @@ std::wstring Format(const TJournalLine& line) {
     return text;
 }
 
-std::vector<std::wstring> Split(const std::wstring& line) {
-    std::vector<std::wstring> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find(L'\t', start)) != line.npos; start = tab + 1) {
-        fields.push_back(line.substr(start, tab - start));
-    }
-    fields.push_back(line.substr(start));
-    return fields;
-}
-
 bool Parse(const std::wstring& text, TJournalLine& line) {
-    const std::vector<std::wstring> f = Split(text);
+    const std::vector<std::wstring> f = SplitFields(text);
     const TKindName* kind = nullptr;
     for (const TKindName& entry : KindNames) {
         kind = f[0] == entry.Name ? &entry : kind;
