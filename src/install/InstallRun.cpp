@@ -88,6 +88,9 @@ void TInstallRun::RollBack() {
         return;
     }
     FRecord.Close();
+    // After the backup script the run works from the target; a folder that is a process's
+    // current one cannot be removed, and undoing a fresh target would fail.
+    SetCurrentDirectoryW(TempFolder().c_str());
     TBusyPart busy(FProgress);
     busy.Set(true);
     const TLogStep step = FLog.Step(L"Отмена изменений....");
