@@ -50,9 +50,12 @@ constexpr TScenario Faults[] = {
     {L"no-room-database", FullDisk<0>},
     {L"no-room-runtime-file", FullDisk<1>},
     {L"no-room-full-disk", FullDisk<2>},
-    {L"killed-after-database", KilledAndRerun},
+    {L"killed-in-database-copy", KilledRun<0>},
+    {L"killed-in-backup-copy", KilledRun<1>},
+    {L"killed-after-fonts", KilledRun<2>},
+    {L"held-during-undo", HeldDuringUndo},
     {L"immutable-updater-file", CopyNotMade<0>},
-    {L"no-room-during-backup-copy", CopyNotMade<1>},
+    {L"disk-filled-during-backup-copy", CopyNotMade<1>},
 };
 
 } // namespace
