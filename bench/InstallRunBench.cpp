@@ -155,6 +155,13 @@ TFigures TimeSilentRun(const std::wstring& distribution) {
     return figures;
 }
 
+// The same silent run over the installation it has just made: every file replaced, each one
+// first moved aside for the rollback and deleted at the end.
+TFigures TimeSilentReinstall(const std::wstring& distribution) {
+    TimeSilentRun(distribution);
+    return TimeSilentRun(distribution);
+}
+
 TFigures TimePeerRun(const std::wstring& peer, const std::wstring& distribution,
                      const std::vector<std::wstring>& files) {
     // NSIS shows its "verifying installer" window while it checks a large installer's CRC,
@@ -205,6 +212,7 @@ int BenchInstallRun(const std::wstring& distribution, const std::wstring& peerCo
         {"run.Install", "run.PeakWorkingSetKiB",
          [&] { return TimeWizardRun(context, distribution); }},
         {"run.Silent", "run.SilentPeakKiB", [&] { return TimeSilentRun(distribution); }, true},
+        {"run.Reinstall", nullptr, [&] { return TimeSilentReinstall(distribution); }, true},
         {"run.CopyFileW", nullptr, [&] { return TimeReferenceCopy(distribution, files); }},
         {"run.PeerCopy", "run.PeerCopyPeakKiB",
          [&] { return TimePeerRun(peerCopy, distribution, files); }},

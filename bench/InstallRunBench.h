@@ -1,12 +1,13 @@
 #pragma once
 #include <string>
 
-// The installation run of the large distribution. Five contenders take turns, each into an
+// The installation run of the large distribution. Six contenders take turns, each into an
 // absent target, after one untimed round:
 //   run.Install       the wizard, walked to the options page and timed from the click on
 //                     "Начать установку" to the font-size page (the driver question answered
 //                     No; the time the question waits for its answer is left out);
 //   run.Silent        Install.exe /VERYSILENT /DIR= /LOG=, from CreateProcessW to its exit;
+//   run.Reinstall     the same over the installation an untimed run has just made there;
 //   run.CopyFileW     CopyFileW of the same files from the same folder;
 //   run.PeerCopy      the peer installer beside the distribution (peerCopy), /S /D=, which
 //                     copies the same folders from it with CopyFiles;

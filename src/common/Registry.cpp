@@ -35,3 +35,23 @@ std::wstring ReadSubkeyString(HKEY key, const std::wstring& subkey, const std::w
         return text;
     }
 }
+
+bool ReadRawValue(HKEY root, const std::wstring& key, const std::wstring& name, DWORD& type,
+                  std::vector<BYTE>& data) {
+    const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
+    for (;;) {
+        DWORD bytes = 0;
+        if (RegGetValueW(root, key.c_str(), name.c_str(), flags, &type, nullptr, &bytes) !=
+            ERROR_SUCCESS) {
+            return false;
+        }
+        data.resize(bytes);
+        const LSTATUS status =
+            RegGetValueW(root, key.c_str(), name.c_str(), flags, &type, data.data(), &bytes);
+        if (status == ERROR_MORE_DATA) {
+            continue;
+        }
+        data.resize(bytes);
+        return status == ERROR_SUCCESS;
+    }
+}

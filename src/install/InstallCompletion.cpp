@@ -3,6 +3,7 @@
 #include "install/InstallRun.h"
 
 #include "common/AppStrings.h"
+#include "common/DirEnum.h"
 #include "common/Failure.h"
 #include "common/Paths.h"
 #include "common/SetupLog.h"
@@ -17,9 +18,34 @@
 #include "primitives/ProcessPrimitives.h"
 #include "primitives/TreeCopy.h"
 
+#include <set>
 #include <vector>
 
 using namespace InstallFiles;
+
+namespace {
+
+// A folder that went aside whole was empty for the copy: what it held before is read where it
+// went, so that the record still tells the files that were there before the run.
+void ReadEarlier(TTreeCopy& copy, const std::wstring& target, const std::wstring& earlier) {
+    for (TTreeFolder& folder : copy.Folders) {
+        const std::wstring there = earlier + folder.Target.substr(target.size());
+        folder.Existed = DirectoryExists(there);
+        std::set<std::wstring, TPathLess> names;
+        if (folder.Existed) {
+            for (const TDirEntry& entry : ListDirEntries(there + L"\\*", faAnyFile)) {
+                if (!entry.IsDirectory()) {
+                    names.insert(entry.Name);
+                }
+            }
+        }
+        for (TTreeFile& file : folder.Files) {
+            file.Existed = names.contains(file.Name);
+        }
+    }
+}
+
+} // namespace
 
 void TInstallRun::InstallDriver(const TPlanRow& row) {
     if (!FQuestions.Ask(TQuestion::qDriver, L"Подключите интерфейсный блок и нажмите \"Yes\"?")) {
@@ -29,6 +55,7 @@ void TInstallRun::InstallDriver(const TPlanRow& row) {
     if (DirectoryExists(from)) {
         const std::wstring to = ExcludeTrailingPathDelimiter(To(row));
         FRecord.ExpectTree(from, to);
+        FRollback.BeforeShellFolder(to);
         // Into the target folder itself: the shell then merges with the driver folder of an
         // earlier installation, so a reinstall runs the new installer, not a stale one nested
         // below it.
@@ -44,6 +71,7 @@ void TInstallRun::InstallDriver(const TPlanRow& row) {
     FProgress.LogRepaint();
     // Quoted: a target folder with blanks must not start some other program.
     const std::wstring installer = FTarget + DriverInstaller;
+    FRollback.Ran(installer);
     if (RunInCurrentDirAndWait(L"\"" + installer + L"\"", SW_HIDE, true) == -1) {
         LogFailure(Failure(L"Запуск установщика драйвера", installer, 0));
     }
@@ -55,12 +83,20 @@ void TInstallRun::CopyTree(const TPlanRow& row) {
     const std::wstring from = ExcludeTrailingPathDelimiter(From(row));
     const std::wstring to = ExcludeTrailingPathDelimiter(To(row));
     FRecord.ExpectFolder(to);
+    FRollback.BeforeTree(from, to);
     if (!DirectoryExists(to) && !CreateDirectoryW(to.c_str(), nullptr)) {
         LogFailure(Failure(L"Создание каталога", to)); // the copy tries again, and reports
     }
     TTreeCopy copy = CopyFolderTreeReporting(from, to);
     for (const wchar_t* name : row.Names) {
         SetReadOnlyAttribute(To(row, name), false);
+    }
+    for (const TCopyFailure& failure : copy.Failures) {
+        FRollback.PutBack(failure.Target);
+    }
+    const std::wstring earlier = FRollback.EarlierPlace(to);
+    if (!SamePath(earlier, to)) {
+        ReadEarlier(copy, to, earlier);
     }
     FRecord.CopiedTree(copy);
     FTreeFailures.insert(FTreeFailures.end(), std::make_move_iterator(copy.Failures.begin()),
@@ -75,6 +111,7 @@ void TInstallRun::ReportTreeFailures() {
 
 void TInstallRun::SetNewestReleaseLevel(const TPlanRow& row) {
     const std::wstring backup = RunNewestBackupScript();
+    FRollback.BeforeEdit(To(row, row.Names[0]));
     FRecord.Write({To(row, row.Names[0])},
                   [&] { SetReleaseLevel(To(row), FolderName(backup).substr(1)); });
 }
@@ -85,6 +122,7 @@ std::wstring TInstallRun::RunNewestBackupScript() {
     ListSubfolders(backupFolder, folders);
     const std::wstring chosen = ChooseNewestBackup(folders, backupFolder);
 
+    FRollback.Ran(chosen + L"\\Install.cmd");
     SetCurrentDirectoryW((chosen + L"\\").c_str());
     const DWORD code = RunAndWait(chosen + L"\\Install.cmd", L"", SW_HIDE);
     if (code != 0) {
@@ -100,6 +138,8 @@ void TInstallRun::CreateDesktopShortcut() {
     const std::wstring description = ProductDescription(self);
     const std::wstring product = ProductName(self);
     const std::wstring program = MainExecutableName(self);
+    FRollback.BeforeReplace(
+        ShellLinkFile(FTarget + program, TLinkLocation::llDesktop, L"", product));
     std::wstring linkFile;
     CreateShellLink(FTarget + program, TLinkLocation::llDesktop, L"", L"", L"",
                     description + L" \"" + product + L"\"", product, linkFile);
@@ -116,6 +156,7 @@ void TInstallRun::Register() {
     if (!FRecord.Compact()) {
         LogFailure(Failure(L"Запись об установке не переписана", FTarget + InstallRecordName));
     }
+    FRollback.BeforeKey(RegistrationKey);
     WIN32_FILE_ATTRIBUTE_DATA uninstaller{};
     GetFileAttributesExW((FTarget + UninstallerName).c_str(), GetFileExInfoStandard, &uninstaller);
     if (WriteRegistration(FTarget, FRecord.InstalledBytes() + uninstaller.nFileSizeLow)) {

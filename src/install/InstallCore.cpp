@@ -10,11 +10,16 @@
 #include "install/CounterFile.h"
 #include "install/DatabaseKeep.h"
 #include "integration/CreateNSI.h"
+#include "integration/FontRegistry.h"
 #include "integration/Fonts.h"
 
 // The record comes first, so that whatever the run gets to write can be removed again.
 void TInstallRun::BeginRecord() {
-    const std::wstring note = FRecord.Begin(FTarget);
+    const std::wstring record = FTarget + InstallRecordName;
+    FRollback.BeforeEdit(record);
+    FRollback.BeforeCreate(record + L".new");
+    const std::wstring note = FRecord.Begin(
+        FTarget, [this](const std::wstring& aside) { FRollback.BeforeReplace(aside); });
     if (!note.empty()) {
         LogLine(note);
     }
@@ -23,6 +28,7 @@ void TInstallRun::BeginRecord() {
 void TInstallRun::CopyUninstaller() {
     const std::wstring uninstaller = FTarget + UninstallerName;
     FRecord.WillWrite(uninstaller);
+    FRollback.BeforeReplace(uninstaller);
     if (!CopyFileW(ExecutablePath().c_str(), uninstaller.c_str(), FALSE)) {
         LogFailure(Failure(L"Программа удаления не скопирована", uninstaller));
         return;
@@ -37,6 +43,7 @@ bool TInstallRun::CreateFolder(const std::wstring& folder, const std::wstring& c
         return true;
     }
     FRecord.ExpectFolder(folder);
+    FRollback.BeforeFolder(folder);
     if (!CreateDirectoryW(folder.c_str(), nullptr)) {
         LogFailure(Failure(L"Создание каталога", folder));
         FQuestions.ShowError(failed);
@@ -49,6 +56,7 @@ bool TInstallRun::CreateFolder(const std::wstring& folder, const std::wstring& c
 
 void TInstallRun::WriteSettingsKeys(const TPlanRow& row) {
     const std::wstring ini = To(row, row.Names[0]);
+    FRollback.BeforeEdit(ini);
     FRecord.Write({ini}, [&] {
         IniWriteInteger(ini, L"options", L"FilterType", 0);
         IniWriteInteger(ini, L"options", L"HardwareType", 1);
@@ -58,6 +66,9 @@ void TInstallRun::WriteSettingsKeys(const TPlanRow& row) {
 void TInstallRun::CreateReferenceFiles(const TPlanRow& row) {
     FProgress.ProcessMessages();
     TLogStep settings = FLog.Step(L"Создание настроечных файлов....");
+    for (const wchar_t* name : row.Names) {
+        FRollback.BeforeCreate(To(row, name));
+    }
     FRecord.Write({To(row, row.Names[0]), To(row, row.Names[1])},
                   [&] { ::CreateReferenceFiles(To(row)); });
     FLog.Finish(settings, true);
@@ -75,6 +86,7 @@ bool TInstallRun::CopyDatabase(const TPlanRow& row) {
     // The clinic's records must survive a reinstall: the old database is kept beside the new.
     const TDatabaseKeep kept = KeepExistingDatabase(to, from);
     if (kept.Outcome == TDatabaseKeep::dkRenamed) {
+        FRollback.AfterRename(to, To(row, kept.BackupName.c_str()));
         FLog.Line(L"Прежняя база данных сохранена: " + kept.BackupName);
     } else if (kept.Outcome == TDatabaseKeep::dkFailed) {
         // The database is left alone, in use or not: the user learns why nothing was copied.
@@ -87,6 +99,7 @@ bool TInstallRun::CopyDatabase(const TPlanRow& row) {
     // goes back in place, before the failure is reported.
     if (!copy.Copied() && kept.Outcome == TDatabaseKeep::dkRenamed) {
         if (RestoreDatabase(to, kept)) {
+            FRollback.LeaveAlone(to);
             if (!copy.Refused()) { // a refused copy's error box says enough
                 FLog.Line(L"Прежняя база данных возвращена на место");
             }
@@ -102,7 +115,11 @@ TStreamCopy TInstallRun::CopyStep(const std::wstring& name, const std::wstring& 
                                   const std::wstring& to) {
     TLogStep step = FLog.Step(L"Копирование файла " + name + L"....");
     FRecord.Expect(to);
+    FRollback.BeforeReplace(to);
     const TStreamCopy copy = CopyFileByStream(from, to);
+    if (!copy.Copied()) {
+        FRollback.PutBack(to);
+    }
     if (!copy.Refused()) {
         FRecord.Written(to);
         FLog.Finish(step, copy.Copied());
@@ -113,6 +130,7 @@ TStreamCopy TInstallRun::CopyStep(const std::wstring& name, const std::wstring& 
 bool TInstallRun::CopyFiles(const TPlanRow& row, bool stopOnFailure) {
     const std::wstring folder = To(row);
     FRecord.ExpectFolder(folder);
+    FRollback.BeforeFolder(folder);
     if (!DirectoryExists(folder) && !CreateDirectoryW(folder.c_str(), nullptr)) {
         // The copies that follow show it to the user.
         LogFailure(Failure(L"Создание каталога", folder));
@@ -128,11 +146,13 @@ bool TInstallRun::CopyFiles(const TPlanRow& row, bool stopOnFailure) {
 }
 
 void TInstallRun::CreateCounterFile(const TPlanRow& row) {
+    FRollback.BeforeCreate(To(row, row.Names[0]));
     FRecord.Write({To(row, row.Names[0])}, [&] { ::CreateCounterFile(To(row)); });
 }
 
 void TInstallRun::WriteBrandFile(const TPlanRow& row) {
     const std::wstring file = To(row, row.Names[0]);
+    FRollback.BeforeEdit(file);
     FRecord.Write({file}, [&] { IniWriteString(file, L"Common", L"Disk", L"I"); });
 }
 
@@ -142,6 +162,10 @@ void TInstallRun::InstallFontsQuietly(const TPlanRow& row) {
             From(row), WindowsFontsFolder(), [this](const std::wstring& line) { FLog.Line(line); },
             [this](const std::wstring& file, const std::wstring& value) {
                 FRecord.Font(file, value);
+            },
+            [this](const std::wstring& file, const std::wstring& value) {
+                FRollback.BeforeValue(FontsKey, value);
+                FRollback.BeforeFont(file);
             });
     } catch (const EError& e) {
         // Fonts are a convenience: whatever stops them, the installation goes on.

@@ -40,33 +40,25 @@ using enum TPlanBytes;
 
 // Whole trees and the shortcut name no files.
 const TPlanRow Rows[] = {
-    {paUninstaller, pwAlways, L"", L"", Uninstaller, pbReplacing, false, false},
+    {paUninstaller, pwAlways, L"", L"", Uninstaller, pbWhole, false, false},
     {paSettingsKeys, pwAlways, L"", Settings, SettingsFile, pbNothing, true, false},
     {paReferenceFiles, pwAlways, L"", Settings, ReferenceFiles, pbNothing, true, true},
     {paDatabase, pwAlways, DatabaseFolder, DatabaseFolder, DatabaseFile, pbWhole, true, true},
-    {paFiles, pwListA, L"Firebird\\", L"", RuntimeListA, pbReplacing, false, true},
-    {paFiles, pwListB, L"Firebird\\", L"", RuntimeListB, pbReplacing, false, true},
-    {paFiles, pwAlways, L"Firebird\\intl\\", L"intl\\", IntlFiles, pbReplacing, false, true},
-    {paFiles, pwAlways, L"Firebird\\udf\\", L"udf\\", UdfFiles, pbReplacing, false, true},
-    {paLibraries, pwAlways, L"UDF\\", L"udf\\", Libraries, pbReplacing, false, true},
+    {paFiles, pwListA, L"Firebird\\", L"", RuntimeListA, pbWhole, false, true},
+    {paFiles, pwListB, L"Firebird\\", L"", RuntimeListB, pbWhole, false, true},
+    {paFiles, pwAlways, L"Firebird\\intl\\", L"intl\\", IntlFiles, pbWhole, false, true},
+    {paFiles, pwAlways, L"Firebird\\udf\\", L"udf\\", UdfFiles, pbWhole, false, true},
+    {paLibraries, pwAlways, L"UDF\\", L"udf\\", Libraries, pbWhole, false, true},
     {paCounterFile, pwAlways, L"", Settings, CounterFile, pbNothing, true, true},
     {paBrandFile, pwBrand, L"", L"", BrandFile, pbNothing, false, true},
     {paFonts, pwAlways, L"fonts\\", L"", {}, pbMissing, false, false},
-    {paDriver,
-     pwDriver,
-     L"FTDIDriverInstall\\",
-     L"FTDIDriverInstall\\",
-     {},
-     pbReplacing,
-     false,
-     false},
-    {paTree, pwAlways, BackupFolder, BackupFolder, {}, pbReplacing, false, false},
-    {paTree, pwAlways, L"Updater\\", L"", UpdaterWritable, pbReplacing, false, false},
+    {paDriver, pwDriver, L"FTDIDriverInstall\\", L"FTDIDriverInstall\\", {}, pbWhole, false, false},
+    {paTree, pwAlways, BackupFolder, BackupFolder, {}, pbWhole, false, false},
+    {paTree, pwAlways, L"Updater\\", L"", UpdaterWritable, pbWhole, false, false},
     {paReleaseLevel, pwAlways, L"", L"", ReleaseLevel, pbNothing, false, false},
     {paShortcut, pwAlways, L"", L"", {}, pbNothing, false, false},
 };
 
-// Sizes in signed arithmetic: a replaced file larger than its new copy gives back space.
 using TBytes = long long;
 
 TBytes FileSize(const std::wstring& path) {
@@ -84,8 +76,6 @@ TBytes FileCost(TPlanBytes bytes, const std::wstring& from, const std::wstring& 
     switch (bytes) {
     case pbWhole:
         return FileSize(from);
-    case pbReplacing:
-        return FileSize(from) - FileSize(to);
     case pbMissing:
         return FileExists(to) ? 0 : FileSize(from);
     case pbNothing:

@@ -37,10 +37,11 @@ enum class TPlanAction {
 
 // What a row costs the target's volume.
 enum class TPlanBytes {
-    pbNothing,   // made by the run, a few bytes
-    pbWhole,     // the source's bytes, whatever is there (the database: the old one is kept)
-    pbReplacing, // the source's bytes less those of the file each copy replaces
-    pbMissing    // the source's bytes of the files the target folder lacks
+    pbNothing, // made by the run, a few bytes
+    // The source's bytes, whatever is there: a file the run replaces stays in the rollback
+    // folder until the run has reached its end, and the clinic's database stays as its .bak.
+    pbWhole,
+    pbMissing // the source's bytes of the files the target folder lacks
 };
 
 struct TPlanRow {

@@ -2,6 +2,7 @@
 
 #include "common/CanonicalPath.h"
 #include "common/Handles.h"
+#include "common/Fields.h"
 #include "common/Paths.h"
 #include "common/Utf8.h"
 
@@ -77,16 +78,6 @@ bool ParseNumber(const std::wstring& text, std::uint64_t& value) {
     }
     value = std::wcstoull(text.c_str(), nullptr, 10);
     return true;
-}
-
-std::vector<std::wstring> SplitFields(const std::wstring& line) {
-    std::vector<std::wstring> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find(L'\t', start)) != line.npos; start = tab + 1) {
-        fields.push_back(line.substr(start, tab - start));
-    }
-    fields.push_back(line.substr(start));
-    return fields;
 }
 
 // Every part from `start` on a name that means itself: none empty, "." or "..", none ending in

@@ -1,6 +1,8 @@
 #include "install/InstallRun.h"
 
 #include "common/Paths.h"
+#include "common/SetupLog.h"
+#include "install/TargetFolder.h"
 
 namespace {
 
@@ -36,9 +38,25 @@ TInstallRun::TInstallRun(TRunChoices choices, std::wstring sourceFolder, TRunPro
 TRunResult TInstallRun::Execute() {
     FProgress.ShowProgressPage();
     FProgress.ProcessMessages();
-    if (!CreateFolder(FTarget, L"Каталог создан...", L"Ошибка при создании каталога!")) {
+    if (!CreateFolder(FTarget, L"Каталог создан...", TargetNotMade)) {
         return TRunResult::rrTargetRefused;
     }
+    FRollback.Begin(FTarget);
+    TRunResult result;
+    try {
+        result = Walk();
+    } catch (...) {
+        FQuestions.ReportError();
+        result = TRunResult::rrFailed;
+    }
+    if (result == TRunResult::rrStopped || result == TRunResult::rrFailed) {
+        RollBack();
+    }
+    return result;
+}
+
+// The rows in order, then the entry in the list of programs; a run that gets there commits.
+TRunResult TInstallRun::Walk() {
     BeginRecord();
     TBusyPart busy(FProgress);
     for (const TPlanRow& row : InstallPlan()) {
@@ -55,9 +73,29 @@ TRunResult TInstallRun::Execute() {
     }
     ReportTreeFailures();
     Register();
+    if (!FRollback.Commit()) {
+        LogLine(
+            L"Не всё отложенное для отмены изменений удалено; удаление закончит следующий запуск");
+    }
     FProgress.EnableExit();
     Close();
     return FTreeFailed ? TRunResult::rrCopiesFailed : TRunResult::rrCompleted;
+}
+
+// After the stop has been seen: everything the run changed goes back as it was.
+void TInstallRun::RollBack() {
+    if (!FRollback.Started()) {
+        return;
+    }
+    FRecord.Close();
+    // After the backup script the run works from the target; a folder that is a process's
+    // current one cannot be removed, and undoing a fresh target would fail.
+    SetCurrentDirectoryW(TempFolder().c_str());
+    TBusyPart busy(FProgress);
+    busy.Set(true);
+    const TLogStep step = FLog.Step(L"Отмена изменений....");
+    const bool undone = FRollback.Undo([](const std::wstring& line) { LogLine(line); });
+    FLog.Finish(step, undone);
 }
 
 bool TInstallRun::Apply(const TPlanRow& row) {

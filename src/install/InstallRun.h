@@ -4,6 +4,7 @@
 #include "install/RunChoices.h"
 #include "install/RunProgress.h"
 #include "install/RunQuestions.h"
+#include "install/Rollback.h"
 #include "install/RunRecord.h"
 #include "primitives/FilePrimitives.h"
 
@@ -15,12 +16,14 @@ enum class TRunResult {
     rrCompleted,
     rrCopiesFailed,  // went to its end, but files of the backups or the updater were not copied
     rrTargetRefused, // the target folder could not be made
-    rrStopped        // a step failed; the log says which and why
+    rrStopped,       // a step failed; the log says which and why
+    rrFailed         // a step raised an error, which was reported
 };
 
 // The installation run behind "Начать установку": the plan's rows laid down in order, from
-// the switch to the progress page to the closing question. A stop ends it quietly with the
-// log saying why; an error raised by a step ends it too and reaches the window's error report.
+// the switch to the progress page to the closing question. A stop ends it with the log
+// saying why; an error raised by a step ends it too, once the questions have reported it.
+// Either way the run then undoes everything it changed.
 class TInstallRun {
 public:
     // sourceFolder is the distribution folder with a trailing delimiter (Fcopyfrom).
@@ -29,6 +32,8 @@ public:
     TRunResult Execute();
 
 private:
+    TRunResult Walk();
+    void RollBack();
     // A row laid down; false stops the run.
     bool Apply(const TPlanRow& row);
     bool CreateFolder(const std::wstring& folder, const std::wstring& created,
@@ -66,6 +71,7 @@ private:
     TRunQuestions& FQuestions;
     TInstallLog FLog;
     TRunRecord FRecord;          // what this run and the earlier ones wrote, for removal
+    TRollback FRollback;         // how to undo this run's changes
     TCopyFailures FTreeFailures; // of the trees copied so far, reported after the last
     bool FTreeFailed = false;    // some tree copy failed: the run ends with rrCopiesFailed
 };

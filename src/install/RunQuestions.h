@@ -14,4 +14,7 @@ public:
     virtual ~TRunQuestions() = default;
     virtual void ShowError(const std::wstring& text) = 0;
     virtual bool Ask(TQuestion question, const std::wstring& text) = 0;
+    // The error being handled (called inside a catch block), reported as the program reports
+    // errors; the run goes on to undo itself once it has been seen.
+    virtual void ReportError() noexcept = 0;
 };

@@ -33,7 +33,8 @@ TFolderFiles FolderFiles(const std::wstring& folder) {
 
 } // namespace
 
-std::wstring TRunRecord::Begin(const std::wstring& target) {
+std::wstring TRunRecord::Begin(const std::wstring& target,
+                               const std::function<void(const std::wstring&)>& settingAside) {
     FTarget = IncludeTrailingPathDelimiter(target);
     const std::wstring path = FTarget + InstallRecordName;
     // Read once for the whole run: every file written below the target is looked up in it.
@@ -45,6 +46,9 @@ std::wstring TRunRecord::Begin(const std::wstring& target) {
         FEntries = std::move(earlier.Entries);
     } else if (earlier.State == TRecordState::rsBad) {
         const std::wstring aside = FTarget + L"InstallRecord.bad";
+        if (settingAside) {
+            settingAside(aside);
+        }
         if (!MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
             LogFailure(Failure(L"Запись об установке не отложена", aside));
         }

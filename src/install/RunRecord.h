@@ -4,6 +4,7 @@
 #include "install/InstallRecord.h"
 #include "primitives/TreeCopy.h"
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <set>
@@ -17,7 +18,9 @@ public:
     // Starts the record in target (ending in "\"). Returns a line for the log when there was
     // something to say: an earlier record that could not be read is put aside, and this run's
     // record starts anew.
-    std::wstring Begin(const std::wstring& target);
+    // `settingAside` is told of the file a damaged record becomes, before it does.
+    std::wstring Begin(const std::wstring& target,
+                       const std::function<void(const std::wstring&)>& settingAside = {});
 
     // Before a file below the target is written: notes whether it is there, and which of its
     // folders the write will make.
@@ -57,6 +60,8 @@ public:
     // One line per item from now on. False when the record could not be rewritten; the
     // appended one stays and reads the same.
     bool Compact();
+    // No more lines: the file is let go (a rollback puts the earlier record back).
+    void Close() { FFile.reset(); }
     // Bytes of the recorded files, as recorded.
     std::uint64_t InstalledBytes() const;
 

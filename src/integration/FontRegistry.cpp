@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr wchar_t FontsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
-
 [[noreturn]] void RaiseRegistryError(const std::wstring& valueName, LSTATUS status) {
     throw EError(L"Не удалось записать параметр реестра \"" + valueName + L"\": " +
                  SysErrorMessage(static_cast<DWORD>(status)));

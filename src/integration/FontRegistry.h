@@ -1,6 +1,9 @@
 #pragma once
 #include <string>
 
+// Where Windows lists the machine's fonts, below HKLM.
+inline constexpr wchar_t FontsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+
 // Registers the font file FileName (a name inside the Windows fonts folder) for the machine
 // under the value ValueName, written through to disk at once. Raises EError naming the value
 // when the key cannot be opened or the value cannot be written.

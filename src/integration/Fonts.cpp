@@ -22,6 +22,7 @@ struct TFontFolders {
     std::wstring Source;
     std::wstring Windows;
     TFontInstalled Installed;
+    TFontInstalled Installing;
 };
 
 // A link counts as the file it leads to; a folder of that name is no file.
@@ -41,10 +42,6 @@ bool FontFileExists(const std::wstring& path) {
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void BroadcastFontChange() {
-    SendMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
-}
-
 // Running programs learn of the font now; the registration makes Windows load it for good
 // at the next sign-in, so the setup program keeps no font resource of its own.
 void AnnounceFont(const std::wstring& path) {
@@ -62,13 +59,16 @@ void InstallFont(const TFontFolders& folders, const std::wstring& FileName, cons
     }
     const std::wstring source = folders.Source + FileName;
     const std::wstring description = ReadFontFaceName(source);
+    const std::wstring value = description + L" (TrueType)";
+    if (folders.Installing) {
+        folders.Installing(target, value);
+    }
     if (!CheckStreamCopy(CopyFileByStream(source, target), source, target)) {
         // A half-written font must neither be registered nor stay where Windows would
         // load it at the next sign-in.
         DeleteFileW(target.c_str());
         return;
     }
-    const std::wstring value = description + L" (TrueType)";
     RegisterFont(value, FileName);
     if (folders.Installed) {
         folders.Installed(target, value);
@@ -79,9 +79,14 @@ void InstallFont(const TFontFolders& folders, const std::wstring& FileName, cons
 
 } // namespace
 
+void BroadcastFontChange() {
+    SendMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+}
+
 void InstallFonts(const std::wstring& sourceFolder, const std::wstring& fontsFolder,
-                  const TLogLine& log, const TFontInstalled& installed) {
-    const TFontFolders folders{sourceFolder, fontsFolder, installed};
+                  const TLogLine& log, const TFontInstalled& installed,
+                  const TFontInstalled& installing) {
+    const TFontFolders folders{sourceFolder, fontsFolder, installed, installing};
     for (const wchar_t* fileName : FontList) {
         InstallFont(folders, fileName, log);
     }

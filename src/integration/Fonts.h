@@ -18,6 +18,11 @@ void InstallFonts(const TLogLine& log);
 // Told of each font installed: its file and its registry value.
 using TFontInstalled = std::function<void(const std::wstring& file, const std::wstring& value)>;
 
-// The same with both folders given, each ending in a path delimiter.
+// The same with both folders given, each ending in a path delimiter; `installing` is told of
+// each font before its file is copied.
 void InstallFonts(const std::wstring& sourceFolder, const std::wstring& fontsFolder,
-                  const TLogLine& log, const TFontInstalled& installed = {});
+                  const TLogLine& log, const TFontInstalled& installed = {},
+                  const TFontInstalled& installing = {});
+
+// Tells the running programs that the fonts changed.
+void BroadcastFontChange();

@@ -59,6 +59,17 @@ std::wstring ShellFolder(TLinkLocation Location, const std::wstring& SubFolder) 
 
 } // namespace
 
+std::wstring ShellLinkFile(const std::wstring& FileName, TLinkLocation Location,
+                           const std::wstring& SubFolder, const std::wstring& LinkName) {
+    const std::wstring name = LinkFileName(FileName, LinkName);
+    const std::wstring folder = ShellFolder(Location, SubFolder);
+    if (folder.empty()) {
+        return {};
+    }
+    const bool useSubFolder = !SubFolder.empty() && Location != TLinkLocation::llFolder;
+    return useSubFolder ? folder + L"\\" + SubFolder + L"\\" + name : folder + L"\\" + name;
+}
+
 void CreateShellLink(const std::wstring& FileName, TLinkLocation Location,
                      const std::wstring& SubFolder, const std::wstring& WorkingDir,
                      const std::wstring& Arguments, const std::wstring& Description,
@@ -75,14 +86,10 @@ void CreateShellLink(const std::wstring& FileName, TLinkLocation Location,
     link->SetArguments(Arguments.c_str());
     link->SetDescription(Description.c_str());
 
-    const std::wstring name = LinkFileName(FileName, LinkName);
-    const std::wstring folder = ShellFolder(Location, SubFolder);
-    if (folder.empty()) {
+    const std::wstring path = ShellLinkFile(FileName, Location, SubFolder, LinkName);
+    if (path.empty()) {
         return;
     }
-    const bool useSubFolder = !SubFolder.empty() && Location != TLinkLocation::llFolder;
-    const std::wstring path =
-        useSubFolder ? folder + L"\\" + SubFolder + L"\\" + name : folder + L"\\" + name;
 
     const std::wstring workDir =
         WorkingDir.empty() ? FileName.substr(0, LastComponentStart(FileName)) : WorkingDir;

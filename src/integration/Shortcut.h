@@ -12,6 +12,10 @@ enum class TLinkLocation : std::uint8_t {
     llFolder
 };
 
+// The file CreateShellLink writes for these arguments; empty when no folder is found.
+std::wstring ShellLinkFile(const std::wstring& FileName, TLinkLocation Location,
+                           const std::wstring& SubFolder, const std::wstring& LinkName);
+
 // Writes a shortcut to FileName. For llFolder SubFolder is the target folder itself; for the
 // shell folders it is an optional subfolder of them. An empty WorkingDir means FileName's
 // folder, an empty LinkName FileName's name. LinkFile receives the path written, and is left

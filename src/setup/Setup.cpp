@@ -4,8 +4,9 @@
 #include "common/Errors.h"
 #include "common/Paths.h"
 #include "common/SetupLog.h"
-#include "install/SilentAnswers.h"
+#include "setup/SilentAnswers.h"
 #include "install/SilentProgress.h"
+#include "install/Rollback.h"
 #include "install/SpaceCheck.h"
 #include "install/TargetFolder.h"
 #include "install/TargetLevels.h"
@@ -70,6 +71,8 @@ TOutcome ResultOf(TRunResult result) {
         return {ecStopped, CopiesFailed};
     case TRunResult::rrTargetRefused:
         return {ecTargetRefused, L"папка установки не создана"};
+    case TRunResult::rrFailed:
+        return {ecStopped, L"установка остановлена ошибкой"};
     case TRunResult::rrStopped:
         break;
     }
@@ -132,6 +135,33 @@ std::wstring CopyArguments(const std::wstring& commandLine, const TCommandLine& 
     return arguments;
 }
 
+// A run that was killed or lost power is undone before anything else. False when it could not
+// be undone whole: nothing else may begin over it then, or its journal would be lost.
+bool UndoInterrupted(TSetupMode mode) {
+    const TInterruptedRun run =
+        UndoInterruptedRun([](const std::wstring& line) { LogLine(line); });
+    if (!run.Found) {
+        return true;
+    }
+    const std::wstring folder = ExcludeTrailingPathDelimiter(run.Target);
+    if (!run.Undone) {
+        Tell(mode,
+             L"Прерванную установку в папке " + folder +
+                 L" не удалось отменить полностью: что не возвращено, названо в журнале " +
+                 SetupLog().Path() + L". Запустите программу снова, когда это освободится.",
+             MB_ICONERROR);
+        return false;
+    }
+    const std::wstring text = L"Прерванная установка в папке " + folder +
+                              L" отменена: всё возвращено, как было до неё.";
+    if (mode == TSetupMode::smWizard) {
+        Tell(mode, text, MB_ICONINFORMATION);
+    } else {
+        LogLine(text);
+    }
+    return true;
+}
+
 TOutcome Dispatch(const TCommandLine& options, bool removal, const std::wstring& target) {
     if (!options.Error.empty()) {
         Tell(options.Mode,
@@ -148,6 +178,9 @@ TOutcome Dispatch(const TCommandLine& options, bool removal, const std::wstring&
     if (instance.AlreadyRunning()) {
         Tell(options.Mode, L"Программа установки уже запущена.", MB_ICONERROR);
         return {ecBadStart, L"программа установки уже запущена"};
+    }
+    if (!UndoInterrupted(options.Mode)) {
+        return {ecStopped, L"прерванная установка не отменена"};
     }
     if (removal) {
         try {

@@ -60,3 +60,7 @@ void TMainRunHost::ShowError(const std::wstring& text) {
 bool TMainRunHost::Ask(TQuestion, const std::wstring& text) {
     return AskConfirmation(FForm.Handle(), text);
 }
+
+void TMainRunHost::ReportError() noexcept {
+    Application.HandleException();
+}

@@ -21,11 +21,14 @@ template <int N> void LockedTarget(TContext& context);
 // A disk short of room for the run (FaultSpace.cpp).
 template <int N> void FullDisk(TContext& context);
 
-// Backup and updater files not copied: immutable, or the disk full (FaultCopies.cpp).
+// Backup and updater files not copied: immutable, or the disk filled meanwhile (FaultCopies.cpp).
 template <int N> void CopyNotMade(TContext& context);
 
-// The program killed after the database step, then run again (FaultKill.cpp).
-void KilledAndRerun(TContext& context);
+// The program killed midway, then started again (FaultKill.cpp).
+template <int N> void KilledRun(TContext& context);
+
+// A rollback that meets a held file, finished at the next start (FaultHeldUndo.cpp).
+void HeldDuringUndo(TContext& context);
 
 // Links put into an installation: removal follows none; an installation folder that is a link
 // is left whole; /LOG through a link into the database folder is refused (FaultLinks.cpp).

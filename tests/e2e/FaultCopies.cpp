@@ -1,6 +1,6 @@
 // Backup and updater files that are not copied: one the earlier installation holds immutable,
-// and a disk that fills up during the backup copy. The run says so, names the file in the log
-// file and goes on to its end.
+// and a disk that another program fills up during the run. The run says so, names the file in
+// the log file, goes on to its end and commits.
 #include <windows.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include "Machine.h"
 #include "Report.h"
 #include "Scenario.h"
+#include "Snapshot.h"
 #include "Unattended.h"
 #include "common/Errors.h"
 
@@ -23,37 +24,19 @@ namespace {
 struct TCopyCase {
     const wchar_t* File; // relative to the target: the one file not copied
     DWORD Error;         // the system's reason
-    bool FillDisk;       // on the small drive, full during the backup copy; else immutable
+    bool FillDisk;       // on the small drive, filled before the backup copy; else immutable
 };
 
 const TCopyCase Cases[] = {
     // 0: the earlier installation's updater cannot be replaced
     {L"Updater.exe", ERROR_ACCESS_DENIED, false},
-    // 1: a backup file of 1 MiB over a sparse one of that size: the space check counts the
-    // copy as a replacement that takes no room, yet it needs a whole MiB of the 512 KiB left
+    // 1: a backup file of 1 MiB; the space check found room for it, but while the run waits
+    // for the driver question another program leaves only 512 KiB
     {L"backup\\R010203\\archive.bin", ERROR_DISK_FULL, true},
 };
 
 constexpr ULONGLONG MiB = 1024 * 1024;
 constexpr wchar_t NotCopied[] = L"Не удалось скопировать файлов: 1. Список в журнале установки: ";
-
-// A file that holds its size but no room on the disk.
-void WriteSparse(const std::wstring& path, ULONGLONG size) {
-    const TUniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(size);
-    if (!file || !SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) ||
-        !SetEndOfFile(file.get())) {
-        Fail(L"could not make the sparse file " + path);
-    }
-}
-
-ULONGLONG SizeOf(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    return ULONGLONG(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-}
 
 // The fonts go to drive C:, yet the space check counts missing ones against the target's.
 void InstallFontsBeforehand(const std::wstring& dist) {
@@ -77,12 +60,7 @@ TArranged Arrange(const TCopyCase& c, const std::wstring& dist) {
     a.Earlier = TEarlierInstall::Seed(a.Target);
     const std::wstring path = a.Target + c.File;
     if (c.FillDisk) {
-        CreateFolders(a.Target + L"backup\\R010203");
-        WriteSparse(path, MiB);
         InstallFontsBeforehand(dist);
-        // Room for the uninstaller, a copy of the program, which comes first.
-        a.Fault = std::make_shared<TDiskFiller>(SmallDrive() + L"\\",
-                                                MiB / 2 + SizeOf(dist + L"\\Install.exe"));
     } else {
         WriteBytes(path, "the earlier installation's updater\n");
         a.Kept = ReadBytes(path);
@@ -116,6 +94,12 @@ void CheckAfter(TContext& context, const TCopyCase& c, const TArranged& a) {
     context.Check(ReadBytes(a.Target + L"backup-ran.txt", ran) && ran.starts_with("R150320 ran"),
                   L"the newest backup's script did not run");
     a.Earlier.Check(context);
+    // Committed: the rollback folder gone, no journal left for the next start.
+    for (const auto& folder : FoldersBelow(a.Target)) {
+        context.Check(!folder.starts_with(L".rollback-"), L"the run left " + folder);
+    }
+    context.Check(PendingRollbackJournal().empty(),
+                  L"a journal is named for the next start: " + PendingRollbackJournal());
 }
 
 } // namespace
@@ -130,7 +114,14 @@ template <int N> void CopyNotMade(TContext& context) {
         // The wizard: the line ends the list, the run completes.
         const TArranged a = Arrange(c, dist);
         TFaultInstall install(context, dist);
-        const TRunEnd end = install.Run(a.Target);
+        install.Start(a.Target);
+        std::unique_ptr<TDiskFiller> filler;
+        if (c.FillDisk) {
+            // The run waits for the answer: the filler is in before the backup copy begins.
+            install.WaitDriverQuestion();
+            filler = std::make_unique<TDiskFiller>(SmallDrive() + L"\\", MiB / 2);
+        }
+        const TRunEnd end = install.WaitEnd();
         CheckEnd(context, end, TRunEnd::reCompleted);
         const std::wstring last = end.LastLine();
         context.Check(last.starts_with(NotCopied), L"the last line is \"" + last + L"\"");
@@ -143,6 +134,14 @@ template <int N> void CopyNotMade(TContext& context) {
         }
         install.CloseAndCheckExit();
         CheckAfter(context, c, a);
+        if (c.FillDisk) {
+            // The small drive's room is for the cases after this one.
+            filler.reset();
+            DeleteTree(a.Target.substr(0, a.Target.size() - 1));
+            // A run without windows waits for nobody: no other program can fill the disk
+            // at a known point of it.
+            return;
+        }
     }
     {
         // /VERYSILENT: exit code 4, the log file says which file and why.

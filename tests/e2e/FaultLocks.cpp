@@ -2,13 +2,13 @@
 #include <windows.h>
 
 #include <memory>
-#include <optional>
 
 #include "FaultCases.h"
 #include "FaultFiles.h"
 #include "FaultRun.h"
 #include "Files.h"
 #include "Scenario.h"
+#include "Snapshot.h"
 
 namespace e2e {
 namespace {
@@ -16,10 +16,11 @@ namespace {
 struct TLockCase {
     const wchar_t* File; // relative to the target; made if missing
     enum { lkHeld, lkImmutable } How;
-    bool Earlier; // over an earlier installation
+    bool Earlier; // over an earlier installation; else on a fresh target
     TRunEnd::TKind End;
     const wchar_t* Box;
     const wchar_t* LastLine;
+    const wchar_t* Gone = nullptr; // a file of the earlier installation removed first
 };
 
 const TLockCase Cases[] = {
@@ -41,9 +42,10 @@ const TLockCase Cases[] = {
     // 5: a read-only target folder (a fresh one, so DTAfb must be made)
     {L"", TLockCase::lkImmutable, false, TRunEnd::reErrorBox,
      L"Ошибка при создании каталога <DTAfb>!", L"Ошибка при создании каталога <DTAfb>!"},
-    // 6: a read-only udf folder
+    // 6: a read-only udf folder that lacks a file the run must make (files there already are
+    // simply rewritten)
     {L"udf", TLockCase::lkImmutable, true, TRunEnd::reErrorBox, L"Не удается создать файл",
-     L"Копирование файла fbudf.dll...."},
+     L"Копирование файла fbudf.dll....", L"udf\\fbudf.dll"},
 };
 
 } // namespace
@@ -52,11 +54,13 @@ template <int N> void LockedTarget(TContext& context) {
     const TLockCase& c = Cases[N];
     const std::wstring dist = context.CopyDistribution();
     const std::wstring target = FreshTarget();
-    std::optional<TEarlierInstall> earlier;
     if (c.Earlier) {
-        earlier = TEarlierInstall::Seed(target);
+        TEarlierInstall::Install(dist, target);
     } else {
         CreateFolders(target + L"Settings");
+    }
+    if (c.Gone != nullptr) {
+        DeleteFileW((target + c.Gone).c_str());
     }
     const std::wstring path = target + c.File;
     const bool folder = std::wstring(c.File).find(L'.') == std::wstring::npos;
@@ -65,7 +69,8 @@ template <int N> void LockedTarget(TContext& context) {
     } else if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         WriteBytes(path, "the running server's copy\n");
     }
-    const std::string held = ReadBytes(path);
+    // Before the file is held, which would keep the snapshot from reading it.
+    const TSnapshot before = TakeSnapshot(target);
 
     TRunEnd end;
     {
@@ -92,16 +97,18 @@ template <int N> void LockedTarget(TContext& context) {
         }
         install.CloseAndCheckExit();
     }
-    if (!folder) {
-        context.Check(ReadBytes(path) == held, std::wstring(c.File) + L" changed");
+    if (c.Earlier) {
+        CheckUndone(context, end, before);
+        return;
     }
-    if (earlier) {
-        if (N == 0 || N == 4) {
-            context.Check(ReadBytes(target + L"DTAfb\\R47.FDB") == earlier->Database,
-                          L"the clinic's database is not in place");
-        }
-        earlier->Check(context);
-    }
+    // No way back: the run's rollback folder cannot be made in a read-only target. What the
+    // run wrote before its stop stays.
+    context.CheckEqual(end.Undo, L"", L"the rollback's line");
+    const std::vector<std::wstring> written = {L"Settings\\holter.ini", L"Settings\\uca.nsi",
+                                               L"Settings\\wra.nsi"};
+    context.Check(FilesBelow(target) == written &&
+                      FoldersBelow(target) == std::vector<std::wstring>{L"Settings"},
+                  L"the read-only target holds more than the run's settings files");
 }
 
 template void LockedTarget<0>(TContext&);

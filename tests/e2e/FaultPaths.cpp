@@ -6,6 +6,7 @@
 #include "FaultRun.h"
 #include "Files.h"
 #include "Scenario.h"
+#include "Snapshot.h"
 
 namespace e2e {
 namespace {
@@ -64,6 +65,7 @@ template <int N> void OddTargetPath(TContext& context) {
         CreateFolders(parent + (N == 2 ? L"\\Holter" : L""));
     }
 
+    const TSnapshot before = TakeSnapshot(typed + L"\\");
     TFaultInstall install(context, dist);
     const TRunEnd end = install.Run(typed);
     CheckEnd(context, end, c.End, c.Box);
@@ -82,6 +84,7 @@ template <int N> void OddTargetPath(TContext& context) {
                       L"Level 150320 written in " + target);
     } else {
         context.CheckEqual(end.LastLine(), c.Box, L"log after the box");
+        CheckSnapshot(context, before, L"after the refused target: ");
     }
     install.CloseAndCheckExit();
 }

@@ -5,10 +5,13 @@
 #include "Automation.h"
 #include "FaultFiles.h"
 #include "Files.h"
+#include "Machine.h"
 #include "Report.h"
 #include "Scenario.h"
+#include "Unattended.h"
 #include "Wait.h"
 #include "Walks.h"
+#include "common/Paths.h"
 
 namespace e2e {
 namespace {
@@ -17,6 +20,7 @@ constexpr wchar_t DriverQuestion[] = L"Подключите интерфейсн
 constexpr wchar_t Failed[] = L"ОШИБКА!!!";
 constexpr wchar_t DatabaseBack[] = L"Прежняя база данных возвращена на место";
 constexpr wchar_t DatabaseNotKept[] = L"Прежнюю базу данных не удалось сохранить: ";
+constexpr wchar_t Undoing[] = L"Отмена изменений....";
 // A guard against a hung run, not a measure: the 50 MiB ReleaseInfo alone takes over a minute
 // under 64-bit Wine on a busy machine.
 constexpr DWORD RunTimeoutMs = 300000;
@@ -101,6 +105,21 @@ TEarlierInstall TEarlierInstall::Seed(const std::wstring& target) {
     return earlier;
 }
 
+TEarlierInstall TEarlierInstall::Install(const std::wstring& distribution,
+                                         const std::wstring& target) {
+    const std::wstring log = distribution + L"\\earlier.log";
+    const TSetupRun run =
+        RunSetup(distribution,
+                 L"/VERYSILENT \"/DIR=" + ExcludeTrailingPathDelimiter(target) + L"\" /LOG=" + log);
+    if (run.ExitCode != 0) {
+        Fail(L"the earlier installation into " + target + L" ended with " +
+             std::to_wstring(run.ExitCode) + L", not 0; its log:\n" + FromUtf8(ReadBytes(log)));
+    }
+    TEarlierInstall earlier = Seed(target);
+    RemoveSuiteFonts();
+    return earlier;
+}
+
 std::vector<std::wstring> TEarlierInstall::DatabaseBackups() const {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
@@ -134,8 +153,10 @@ void TEarlierInstall::Check(TContext& context) const {
     context.CheckEqual(name, L"Polyclinic 5", L"holter.ini [clinic] Name");
 }
 
-TFaultInstall::TFaultInstall(TContext& context, const std::wstring& distribution)
-    : FContext(context), FWizard(std::make_unique<TWizard>(context, distribution)) {}
+TFaultInstall::TFaultInstall(TContext& context, const std::wstring& distribution,
+                             const std::wstring& arguments, std::wstring* startBox)
+    : FContext(context),
+      FWizard(std::make_unique<TWizard>(context, distribution, arguments, startBox)) {}
 
 void TFaultInstall::Start(const std::wstring& target, bool installDriver) {
     WalkToOptions(*FWizard, FContext, target);
@@ -150,6 +171,8 @@ std::vector<std::wstring> TFaultInstall::Log() const {
 
 TRunEnd TFaultInstall::WaitEnd() {
     TRunEnd end;
+    // After an error box the run still undoes what it did: its end is the rollback's line.
+    bool answered = false;
     std::wstring last;
     ULONGLONG lastChanged = GetTickCount64();
     WaitFor(
@@ -165,14 +188,24 @@ TRunEnd TFaultInstall::WaitEnd() {
                     AnswerWithoutWaiting(box, FDriverAnswer);
                     return false;
                 }
+                if (answered) {
+                    Fail(L"a second error box: \"" + Visible(text) + L"\" after \"" +
+                         Visible(end.BoxText) + L"\"");
+                }
                 end.Kind = TRunEnd::reErrorBox;
                 end.BoxText = text;
                 FWizard->Answer({box, end.BoxText}, IDOK);
-                return true;
+                answered = true;
+                lastChanged = GetTickCount64();
+                return false;
             }
-            if (FWizard->VisiblePage() == L"tsChangeFontSize") {
+            const std::wstring page = FWizard->VisiblePage();
+            if (page == L"tsChangeFontSize") {
                 end.Kind = TRunEnd::reCompleted;
                 return true;
+            }
+            if (answered && page != L"tsProgressInstall") {
+                return true; // refused before the run began
             }
             // Between its pumps the run answers nothing (a large file takes seconds): poll
             // the log only while the window answers.
@@ -186,10 +219,15 @@ TRunEnd TFaultInstall::WaitEnd() {
                 last = now;
                 lastChanged = GetTickCount64();
             }
-            const bool stopLine =
-                EndsWith(now, Failed) || now == DatabaseBack || now.starts_with(DatabaseNotKept);
-            if (stopLine && GetTickCount64() - lastChanged > QuietMs) {
-                end.Kind = TRunEnd::reStopped;
+            if (now == Undoing) {
+                return false;
+            }
+            const bool undone = now.starts_with(Undoing);
+            // Without a rollback (none could begin) the last line simply stays.
+            const bool stopLine = answered || EndsWith(now, Failed) || now == DatabaseBack ||
+                                  now.starts_with(DatabaseNotKept);
+            if (undone || (stopLine && GetTickCount64() - lastChanged > QuietMs)) {
+                end.Kind = answered ? TRunEnd::reErrorBox : TRunEnd::reStopped;
                 return true;
             }
             return false;
@@ -197,6 +235,10 @@ TRunEnd TFaultInstall::WaitEnd() {
         [&] { return FWizard->Describe(); }, RunTimeoutMs);
     Settle(FWizard->Main());
     end.Log = Log();
+    if (!end.Log.empty() && end.Log.back().starts_with(Undoing)) {
+        end.Undo = end.Log.back();
+        end.Log.pop_back();
+    }
     end.Page = FWizard->VisiblePage();
     HWND progress = FindAnyDescendant(FWizard->Main(), L"TTabSheet", L"tsProgressInstall");
     HWND exit = progress ? FindAnyDescendant(progress, L"BUTTON", L"Выход") : nullptr;
@@ -207,6 +249,29 @@ TRunEnd TFaultInstall::WaitEnd() {
 TRunEnd TFaultInstall::Run(const std::wstring& target, bool installDriver) {
     Start(target, installDriver);
     return WaitEnd();
+}
+
+HWND TFaultInstall::WaitDriverQuestion() {
+    return WaitFor(
+        L"the driver question",
+        [&]() -> HWND {
+            HWND box = FindTopLevel(FWizard->ProcessId(), L"#32770");
+            const std::wstring text = box ? TextOf(GetDlgItem(box, 0xFFFF)) : L"";
+            if (box != nullptr && text != DriverQuestion) {
+                Fail(L"a message box before the driver question: \"" + Visible(text) + L"\"");
+            }
+            return box;
+        },
+        [&] { return FWizard->Describe(); }, RunTimeoutMs);
+}
+
+void TFaultInstall::Kill() {
+    const TUniqueHandle process(
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, FWizard->ProcessId()));
+    if (!process || !TerminateProcess(process.get(), 9) ||
+        WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) {
+        Fail(L"could not kill Install.exe");
+    }
 }
 
 void TFaultInstall::CloseAndCheckExit() {
@@ -235,6 +300,11 @@ void CheckEnd(TContext& context, const TRunEnd& end, TRunEnd::TKind kind,
     if (kind != TRunEnd::reCompleted) {
         context.CheckEqual(end.Page, L"tsProgressInstall", L"page after the run");
     }
+}
+
+void CheckUndone(TContext& context, const TRunEnd& end, const TSnapshot& before) {
+    context.CheckEqual(end.Undo, L"Отмена изменений....Завершено", L"the rollback's line");
+    CheckSnapshot(context, before, L"after the rollback: ", {L"backup-ran.txt"});
 }
 
 std::wstring FreshTarget() {

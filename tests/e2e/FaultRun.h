@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Snapshot.h"
 #include "Wizard.h"
 
 namespace e2e {
@@ -14,8 +15,9 @@ class TContext;
 struct TRunEnd {
     enum TKind { reCompleted, reErrorBox, reStopped };
     TKind Kind = reStopped;
-    std::wstring BoxText; // the error box, answered OK
-    std::vector<std::wstring> Log;
+    std::wstring BoxText;          // the error box, answered OK
+    std::vector<std::wstring> Log; // without the rollback's line
+    std::wstring Undo;             // the rollback's line, "" when the run undid nothing
     bool ExitEnabled = false;
     std::wstring Page;
 
@@ -34,6 +36,10 @@ struct TEarlierInstall {
     bool CheckIni = true; // false when the case itself replaced holter.ini
 
     static TEarlierInstall Seed(const std::wstring& target);
+    // A real one: Install.exe /VERYSILENT of the distribution (still whole) into target, then
+    // the clinic's data as Seed puts it; then the suite's fonts go (files and values), so that
+    // the run under test installs them again.
+    static TEarlierInstall Install(const std::wstring& distribution, const std::wstring& target);
     void Check(TContext& context) const;
     // The R47.FDB.*.bak files in DTAfb, by name.
     std::vector<std::wstring> DatabaseBackups() const;
@@ -43,7 +49,9 @@ struct TEarlierInstall {
 // options page with the target typed in, and "Начать установку" pressed.
 class TFaultInstall {
 public:
-    TFaultInstall(TContext& context, const std::wstring& distribution);
+    // The arguments and startBox as TWizard takes them.
+    TFaultInstall(TContext& context, const std::wstring& distribution,
+                  const std::wstring& arguments = L"", std::wstring* startBox = nullptr);
 
     TWizard& Wizard() { return *FWizard; }
 
@@ -58,6 +66,11 @@ public:
     TRunEnd WaitEnd();
     // Start and WaitEnd.
     TRunEnd Run(const std::wstring& target, bool installDriver = false);
+    // After Start: waits until the run asks the driver question (the fonts are in then, the
+    // backups and the updater not yet) and leaves it open; WaitEnd answers it. The box.
+    HWND WaitDriverQuestion();
+    // Ends the program at once, as a power cut would, and waits until it is gone.
+    void Kill();
     // Closes the window with its close box; checks that the program ended with exit code 0
     // (no crash, no hang).
     void CloseAndCheckExit();
@@ -73,6 +86,11 @@ private:
 // Common checks of an end: its kind, the error box text (a prefix of it) and "Выход".
 void CheckEnd(TContext& context, const TRunEnd& end, TRunEnd::TKind kind,
               const std::wstring& boxStart = L"");
+
+// A run that stopped put everything back: the list ends with the rollback's line, finished,
+// and the machine equals the snapshot taken before the run. The newest backup's script, a
+// program of others, may have added to backup-ran.txt, which is not undone.
+void CheckUndone(TContext& context, const TRunEnd& end, const TSnapshot& before);
 
 // A fresh target folder name under C:\ (C:\target-1\, ...), not created.
 std::wstring FreshTarget();

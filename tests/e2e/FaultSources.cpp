@@ -4,7 +4,10 @@
 #include "FaultCases.h"
 #include "FaultFiles.h"
 #include "FaultRun.h"
+#include "Files.h"
+#include "Machine.h"
 #include "Scenario.h"
+#include "Snapshot.h"
 #include "Unattended.h"
 #include "common/Paths.h"
 
@@ -20,6 +23,8 @@ struct TMissing {
     const wchar_t* Box;            // the error box starts so
     const wchar_t* UnfinishedLine; // the step line left without a suffix
     bool Driver;
+    // Gone from the earlier installation too (relative to the target): its own copy would do.
+    const wchar_t* AlsoGone = nullptr;
 };
 
 constexpr TMissing Cases[] = {
@@ -42,7 +47,7 @@ constexpr TMissing Cases[] = {
     {L"FTDIDriverInstall", TRunEnd::reCompleted, L"", nullptr, true},
     {L"backup", TRunEnd::reErrorBox, L"В папке резервных копий", nullptr, false},
     {L"Updater\\ReleaseInfo", TRunEnd::reErrorBox, L"Release info file does not exist.", nullptr,
-     false},
+     false, L"ReleaseInfo"},
 };
 
 std::wstring WindowsFonts() {
@@ -82,14 +87,15 @@ void CheckFonts(TContext& context, const TRunEnd& end, const std::wstring& item)
     }
 }
 
-// The same fault met by a run nobody attends: exit code 4, the step and the reason in the log
-// file, the clinic's data kept.
+// The same fault met by a run nobody attends, on a machine without the suite: exit code 4, the
+// step and the reason in the log file, and nothing left of the run.
 void CheckVerySilentStop(TContext& context, const std::wstring& dist, const TMissing& c) {
     const std::wstring target = FreshTarget();
-    const TEarlierInstall earlier = TEarlierInstall::Seed(target);
+    const std::wstring folder = ExcludeTrailingPathDelimiter(target);
+    RemoveSuite(target);
+    const TSnapshot before = TakeSnapshot(target);
     const std::wstring log = dist + L"\\stop.log";
-    const TSetupRun run = RunSetup(
-        dist, L"/VERYSILENT \"/DIR=" + ExcludeTrailingPathDelimiter(target) + L"\" /LOG=" + log);
+    const TSetupRun run = RunSetup(dist, L"/VERYSILENT \"/DIR=" + folder + L"\" /LOG=" + log);
     context.Check(run.ExitCode == 4,
                   L"/VERYSILENT ends with 4, not " + std::to_wstring(run.ExitCode));
     context.Check(run.WindowsSeen.empty(), L"/VERYSILENT showed no window");
@@ -100,23 +106,45 @@ void CheckVerySilentStop(TContext& context, const std::wstring& dist, const TMis
         context.Check(HasLineStarting(lines, c.UnfinishedLine),
                       L"the log file names the step: " + std::wstring(c.UnfinishedLine));
     }
-    earlier.Check(context);
+    std::wstring said;
+    for (const auto& line : lines) {
+        said += L"\n        " + line;
+    }
+    context.Check(HasLineStarting(lines, L"Отмена изменений....Завершено"),
+                  L"the log file does not say that the changes were undone; it says:" + said);
+    // The newest backup's script, a program of others, leaves its note in the target, and the
+    // folder stays for it; nothing else may.
+    if (HasLineStarting(lines, L"Не отменяется: выполненная программа ")) {
+        context.Check(FilesBelow(folder) == std::vector<std::wstring>{L"backup-ran.txt"} &&
+                          FoldersBelow(folder).empty(),
+                      L"the fresh target holds more than the backup script's note");
+        context.Check(HasLineStarting(lines, L"Папка не пуста и оставлена: " + folder),
+                      L"the log file does not say why " + folder + L" stays");
+        DeleteTree(folder);
+    }
+    CheckSnapshot(context, before, L"/VERYSILENT on a fresh target: ");
 }
 
 } // namespace
 
 template <int N> void MissingSourceItem(TContext& context) {
     const TMissing& c = Cases[N];
+    const bool stops = c.End != TRunEnd::reCompleted;
     const std::wstring dist = context.CopyDistribution();
+    RemoveInstalledFonts();
+    const std::wstring target = FreshTarget();
+    const TEarlierInstall earlier =
+        stops ? TEarlierInstall::Install(dist, target) : TEarlierInstall::Seed(target);
     const std::wstring item = dist + L"\\" + c.Item;
     if (GetFileAttributesW(item.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
         DeleteTree(item);
     } else {
         DeleteFileW(item.c_str());
     }
-    RemoveInstalledFonts();
-    const std::wstring target = FreshTarget();
-    const TEarlierInstall earlier = TEarlierInstall::Seed(target);
+    if (c.AlsoGone != nullptr) {
+        DeleteFileW((target + c.AlsoGone).c_str());
+    }
+    const TSnapshot before = TakeSnapshot(target);
 
     TFaultInstall install(context, dist);
     const TRunEnd end = install.Run(target, c.Driver);
@@ -132,14 +160,13 @@ template <int N> void MissingSourceItem(TContext& context) {
                           end.LogHas(L"Установка драйверов устройства завершена"),
                       L"both driver lines are logged");
     }
-    if (N == 0) {
-        // The source could not be opened: the clinic's database stays where the suite finds it.
-        context.Check(ReadBytes(target + L"DTAfb\\R47.FDB") == earlier.Database,
-                      L"R47.FDB is no longer the clinic's database");
+    if (stops) {
+        CheckUndone(context, end, before);
+    } else {
+        earlier.Check(context);
     }
-    earlier.Check(context);
     install.CloseAndCheckExit();
-    if (c.End != TRunEnd::reCompleted) {
+    if (stops) {
         CheckVerySilentStop(context, dist, c);
     }
 }

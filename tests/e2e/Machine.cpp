@@ -61,13 +61,7 @@ void RemoveSuite(const std::wstring& target) {
             Fail(L"could not move the earlier installation " + folder + L" aside");
         }
     }
-    for (const auto& font : Fonts()) {
-        const std::wstring file = WindowsFontsFolder() + font.File;
-        if (FileExists(file) && !DeleteFileW(file.c_str())) {
-            Fail(L"could not remove " + file);
-        }
-    }
-    RemoveFontValues();
+    RemoveSuiteFonts();
     const std::wstring link = DesktopFolder() + ShortcutName;
     if (FileExists(link) && !DeleteFileW(link.c_str())) {
         Fail(L"could not remove " + link);
@@ -76,6 +70,16 @@ void RemoveSuite(const std::wstring& target) {
     if (entry != ERROR_SUCCESS && entry != ERROR_FILE_NOT_FOUND) {
         Fail(L"could not remove HKLM\\" + std::wstring(RegistrationKey));
     }
+}
+
+void RemoveSuiteFonts() {
+    for (const auto& font : Fonts()) {
+        const std::wstring file = WindowsFontsFolder() + font.File;
+        if (FileExists(file) && !DeleteFileW(file.c_str())) {
+            Fail(L"could not remove " + file);
+        }
+    }
+    RemoveFontValues();
 }
 
 std::vector<std::wstring> MissingFonts() {

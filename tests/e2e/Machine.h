@@ -22,6 +22,8 @@ constexpr wchar_t SessionManagerKey[] = L"System\\CurrentControlSet\\Control\\Se
 // Moves an earlier installation in target aside (target-earlier-N), removes the suite's fonts
 // (files and registry values), the desktop shortcut and the Programs and Features entry.
 void RemoveSuite(const std::wstring& target);
+// The suite's fonts alone: their files and their registry values.
+void RemoveSuiteFonts();
 
 // The shipped fonts whose files the Windows fonts folder lacks: the ones a run installs.
 std::vector<std::wstring> MissingFonts();

@@ -28,7 +28,7 @@ constexpr TScenario Scenarios[] = {
     {L"removal-answer-no", RemovalAnswerNo},
     {L"removal-verysilent", RemovalVerySilent},
     {L"removal-changed-and-locked", RemovalChangedAndLocked},
-    {L"removal-half-run-and-again", RemovalHalfRunAndAgain},
+    {L"stopped-run-leaves-nothing", StoppedRunLeavesNothing},
     {L"removal-bad-record", RemovalBadRecord},
     {L"removal-cyrillic-blanks", RemovalCyrillicBlanks},
     {L"unattended-canonical-target", UnattendedCanonicalTarget},

@@ -58,8 +58,8 @@ void RemovalVerySilent(TContext& context);
 // A changed file kept, a read-only and a held one not removable: exit 4; once they are free,
 // a second run completes.
 void RemovalChangedAndLocked(TContext& context);
-// A run stopped halfway is removed by its Uninstall.exe; then /UNINSTALL finds nothing there.
-void RemovalHalfRunAndAgain(TContext& context);
+// A run that stops on a fresh target undoes itself whole; /UNINSTALL finds nothing there.
+void StoppedRunLeavesNothing(TContext& context);
 // Damaged records: exit 4 and nothing at all removed, nothing outside the target touched.
 void RemovalBadRecord(TContext& context);
 // QuietUninstallString run as it stands, for a folder with blanks and Cyrillic letters.

@@ -24,9 +24,10 @@ void WaitGone(HWND window, const std::wstring& what) {
 
 } // namespace
 
-TWizard::TWizard(const TContext& context, const std::wstring& distributionFolder)
+TWizard::TWizard(const TContext& context, const std::wstring& distributionFolder,
+                 const std::wstring& arguments, std::wstring* startBox)
     : FContext(context) {
-    TStarted started = StartInstaller(distributionFolder, L"");
+    TStarted started = StartInstaller(distributionFolder, arguments);
     FProcess.Handle = std::move(started.Process);
     FProcess.Id = started.Id;
     FMain = WaitFor(
@@ -34,6 +35,12 @@ TWizard::TWizard(const TContext& context, const std::wstring& distributionFolder
         [&]() -> HWND {
             if (!FProcess.Running()) {
                 Fail(L"Install.exe ended before it showed its window" + Describe());
+            }
+            HWND box = startBox ? FindTopLevel(FProcess.Id, MessageBoxClass) : nullptr;
+            if (box != nullptr && FindTopLevel(FProcess.Id, MainClass) == nullptr) {
+                *startBox = ReadMessageBox(box).Text;
+                PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+                WaitGone(box, L"the message box \"" + Visible(*startBox) + L"\"");
             }
             return FindTopLevel(FProcess.Id, MainClass);
         },

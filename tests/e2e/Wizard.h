@@ -27,8 +27,11 @@ public:
     static constexpr const wchar_t* MainClass = L"TFMain";
     static constexpr const wchar_t* MainCaption = L"Установка комплекса";
 
-    // Starts Install.exe of the folder and waits for its main window.
-    TWizard(const TContext& context, const std::wstring& distributionFolder);
+    // Starts Install.exe of the folder with these arguments and waits for its main window. A
+    // message box shown before it (a start that undid an interrupted installation) is read into
+    // *startBox and answered OK; without startBox, the start then times out.
+    TWizard(const TContext& context, const std::wstring& distributionFolder,
+            const std::wstring& arguments = L"", std::wstring* startBox = nullptr);
     TWizard(const TWizard&) = delete;
     TWizard& operator=(const TWizard&) = delete;
     ~TWizard();

@@ -28,6 +28,7 @@ const wchar_t* const Libraries[] = {L"Compare.Dll", L"PosStr.Dll", L"ProcessingE
 
 const wchar_t* const SettingsDone = L"Создание настроечных файлов....Завершено";
 const wchar_t* const DatabaseFolderMade = L"Каталог <DTAfb> создан...";
+const wchar_t* const Undone = L"Отмена изменений....Завершено";
 
 template <size_t N>
 void AppendDone(std::vector<std::wstring>& lines, const wchar_t* const (&names)[N]) {
@@ -192,7 +193,10 @@ TEST_F(InstallRunTest, MissingLibraryEndsTheRunWithTheErrorBox) {
     AppendDone(expected, Intl);
     AppendDone(expected, Udf);
     expected.push_back(Unfinished(L"Compare.Dll"));
+    expected.push_back(Undone);
     EXPECT_EQ(Log(), expected);
+    // Made for this installation by the path page, the folder goes with the rest.
+    EXPECT_FALSE(DirectoryExists(Target));
 
     EXPECT_FALSE(FileExists(Target + L"udf\\PosStr.Dll"));
     EXPECT_FALSE(FileExists(Target + L"Settings\\lastnum.dta"));
@@ -247,7 +251,7 @@ TEST_F(InstallRunTest, MissingSettingsFolderStopsBeforeTheBusyPart) {
     const struct {
         const wchar_t* Removed; // relative to the target, after the path page made it
         std::vector<std::wstring> Log;
-    } cases[] = {{L"Settings", {}}, {L"", {L"Каталог создан..."}}};
+    } cases[] = {{L"Settings", {Undone}}, {L"", {L"Каталог создан...", Undone}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.Removed)));
         if (&c != cases) {
@@ -264,7 +268,7 @@ TEST_F(InstallRunTest, MissingSettingsFolderStopsBeforeTheBusyPart) {
         EXPECT_NE(answerer.Seen()[0].Text.find(L"holter.ini"), std::wstring::npos)
             << answerer.Seen()[0].Text;
         EXPECT_EQ(Log(), c.Log);
-        EXPECT_FALSE(DirectoryExists(Target + L"DTAfb"));
+        EXPECT_FALSE(DirectoryExists(Target));
         EXPECT_EQ(VisiblePages(), std::vector<std::wstring>{L"tsProgressInstall"});
         EXPECT_FALSE(ExitEnabled());
         EXPECT_TRUE(Form->CanClose());
@@ -283,8 +287,10 @@ TEST_F(InstallRunTest, SourceFolderAsTargetStopsAtTheDatabaseAndKeepsIt) {
     EXPECT_EQ(answerer.Seen()[0].Icon, UINT(MB_ICONERROR));
     EXPECT_NE(answerer.Seen()[0].Text.find(L"R47.FDB"), std::wstring::npos)
         << answerer.Seen()[0].Text;
-    EXPECT_EQ(Log(), (std::vector<std::wstring>{SettingsDone, Unfinished(L"R47.FDB")}));
+    EXPECT_EQ(Log(), (std::vector<std::wstring>{SettingsDone, Unfinished(L"R47.FDB"), Undone}));
     EXPECT_EQ(ReadBytes(database), original);
+    EXPECT_FALSE(FileExists(From + L"Uninstall.exe"));
+    EXPECT_FALSE(FileExists(From + L"Settings\\uca.nsi"));
     EXPECT_FALSE(HasDatabaseBackup(From + L"DTAfb\\"));
     EXPECT_FALSE(ExitEnabled());
     EXPECT_TRUE(Form->CanClose());
@@ -351,11 +357,12 @@ TEST_F(InstallRunTest, DatabaseThatCannotBeSetAsideIsNotOverwritten) {
 
     EXPECT_TRUE(answerer.Seen().empty());
     const std::vector<std::wstring> log = Log();
-    ASSERT_EQ(log.size(), 3u);
+    ASSERT_EQ(log.size(), 4u);
     EXPECT_EQ(log[0], SettingsDone);
     EXPECT_EQ(log[1], Unfinished(L"R47.FDB") + L"ОШИБКА!!!");
     // The system's own reason follows, so the engineer knows what holds the file.
     EXPECT_TRUE(log[2].starts_with(L"Прежнюю базу данных не удалось сохранить: ")) << log[2];
+    EXPECT_EQ(log[3], Undone);
     EXPECT_EQ(ReadBytes(database), "the clinic's records");
     EXPECT_FALSE(HasDatabaseBackup(Target + L"DTAfb\\"));
     EXPECT_FALSE(FileExists(Target + L"aliases.conf"));

@@ -2,7 +2,7 @@
 
 #include "common/Handles.h"
 #include "common/Paths.h"
-#include "install/SilentAnswers.h"
+#include "setup/SilentAnswers.h"
 #include "install/SilentProgress.h"
 #include "install/TargetFolder.h"
 #include "ui/Application.h"

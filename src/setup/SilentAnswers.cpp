@@ -1,4 +1,6 @@
-#include "install/SilentAnswers.h"
+#include "setup/SilentAnswers.h"
+
+#include "ui/Application.h"
 
 #include "common/SetupLog.h"
 
@@ -11,4 +13,8 @@ bool TSilentAnswers::Ask(TQuestion question, const std::wstring& text) {
     LogLine(L"Вопрос: " + text);
     LogLine(std::wstring(L"Ответ без участия пользователя: ") + (yes ? L"Да" : L"Нет"));
     return yes;
+}
+
+void TSilentAnswers::ReportError() noexcept {
+    Application.HandleException(); // unattended, to the log file only
 }

@@ -12,6 +12,7 @@ public:
 
     void ShowError(const std::wstring& text) override;
     bool Ask(TQuestion question, const std::wstring& text) override;
+    void ReportError() noexcept override;
 
 private:
     bool FInstallDriver;
