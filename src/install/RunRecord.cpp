@@ -170,6 +170,15 @@ void TRunRecord::Shortcut(const std::wstring& path) {
     Flush();
 }
 
+void TRunRecord::Source(const std::wstring& folder) {
+    if (!IsRecordableSource(folder)) {
+        LogFailure(Failure(L"Папка дистрибутива не записана", folder, 0));
+        return;
+    }
+    Append(RecordItem(TRecordKind::rkSource, folder));
+    Flush();
+}
+
 void TRunRecord::Font(const std::wstring& path, const std::wstring& value) {
     TRecordEntry entry = RecordItem(TRecordKind::rkFont, path);
     entry.FontValue = value;

@@ -42,11 +42,15 @@ public:
                      const std::set<std::wstring>& skipped = {});
 
     void Shortcut(const std::wstring& path);
+    // The distribution folder the run copies from (ending in "\"), for a later repair.
+    void Source(const std::wstring& folder);
     void Font(const std::wstring& path, const std::wstring& value);
 
     // One line per item from now on. False when the record could not be rewritten; the
     // appended one stays and reads the same.
     bool Compact();
+    // What the record holds now.
+    const TRecordSet& Entries() const { return FEntries; }
     // Bytes of the recorded files, as recorded.
     std::uint64_t InstalledBytes() const;
 

@@ -45,16 +45,6 @@ void BroadcastFontChange() {
     SendMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
 }
 
-// Running programs learn of the font now; the registration makes Windows load it for good
-// at the next sign-in, so the setup program keeps no font resource of its own.
-void AnnounceFont(const std::wstring& path) {
-    {
-        TFontResource font(path);
-        BroadcastFontChange();
-    }
-    BroadcastFontChange();
-}
-
 void InstallFont(const TFontFolders& folders, const std::wstring& FileName, const TLogLine& log) {
     const std::wstring target = folders.Windows + FileName;
     if (FontFileExists(target)) {
@@ -85,6 +75,16 @@ void InstallFonts(const std::wstring& sourceFolder, const std::wstring& fontsFol
     for (const wchar_t* fileName : FontList) {
         InstallFont(folders, fileName, log);
     }
+}
+
+// Running programs learn of the font now; the registration makes Windows load it for good
+// at the next sign-in, so the setup program keeps no font resource of its own.
+void AnnounceFont(const std::wstring& path) {
+    {
+        TFontResource font(path);
+        BroadcastFontChange();
+    }
+    BroadcastFontChange();
 }
 
 std::span<const wchar_t* const> ShippedFonts() {

@@ -8,6 +8,7 @@
 #include "install/SilentProgress.h"
 #include "install/SpaceCheck.h"
 #include "install/TargetFolder.h"
+#include "setup/InstallationCheck.h"
 #include "setup/SelfCopy.h"
 #include "setup/SetupSession.h"
 #include "setup/Uninstaller.h"
@@ -147,6 +148,15 @@ TOutcome Dispatch(const TCommandLine& options, bool removal, const std::wstring&
         Tell(options.Mode, L"Программа установки уже запущена.", MB_ICONERROR);
         return {ecBadStart, L"программа установки уже запущена"};
     }
+    if (options.Verify || options.Repair) {
+        try {
+            const TCheckOutcome outcome = CheckInstallation(options, target);
+            return {outcome.ExitCode, outcome.Text};
+        } catch (...) {
+            Application.HandleException();
+            return {ecStopped, L"проверка остановлена ошибкой"};
+        }
+    }
     if (removal) {
         try {
             const TRemovalOutcome outcome = RemoveInstallation(options, target);
@@ -169,8 +179,10 @@ int RunSetup(const std::wstring& commandLine) {
     // Nobody would see a box of a run without windows, whatever goes wrong from here.
     Application.Unattended = options.Mode == TSetupMode::smVerySilent;
     const bool removal = IsRemoval(options);
-    const std::wstring target =
-        removal ? RemovalTarget(options, DefaultTarget()) : options.Dir.value_or(DefaultTarget());
+    const bool check = options.Verify || options.Repair;
+    // A check finds its folder as a removal does.
+    const std::wstring target = removal || check ? RemovalTarget(options, DefaultTarget())
+                                                 : options.Dir.value_or(DefaultTarget());
     std::wstring copyError;
     if (removal && options.Error.empty() && !options.Help && !options.Parent &&
         RunsFromUninstaller(target)) {
@@ -180,12 +192,15 @@ int RunSetup(const std::wstring& commandLine) {
         }
         copyError = copy.Error;
     }
-    SetupLog().Open(options.Log.value_or(L""), removal ? L"Sontira-Uninstall" : L"Sontira-Install");
+    SetupLog().Open(options.Log.value_or(L""), check     ? CheckLogPrefix(options)
+                                               : removal ? L"Sontira-Uninstall"
+                                                         : L"Sontira-Install");
     Application.Title =
-        removal ? L"Удаление комплекса \"" + ProductName(GetModuleHandleW(nullptr)) + L"\""
-                : L"Установка комплекса \"Сонтира\"";
+        check ? CheckTitle(options)
+        : removal ? L"Удаление комплекса \"" + ProductName(GetModuleHandleW(nullptr)) + L"\""
+                  : L"Установка комплекса \"Сонтира\"";
     LogHeader(Application.Title, commandLine, options,
-              !removal && options.Mode == TSetupMode::smWizard && !options.Dir
+              !removal && !check && options.Mode == TSetupMode::smWizard && !options.Dir
                   ? target + L" (по умолчанию, выбирается в мастере)"
                   : target);
     if (!copyError.empty()) {

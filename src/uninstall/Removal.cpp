@@ -56,6 +56,7 @@ bool TRemoval::Execute() {
             FLeft.Add(entry);
             break;
         case TRecordKind::rkFont:
+        case TRecordKind::rkSource:
             FLeft.Add(entry);
             break;
         }

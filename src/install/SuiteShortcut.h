@@ -1,0 +1,7 @@
+#pragma once
+#include <string>
+
+// The suite's desktop shortcut to its main program in target (ending in "\"), named and
+// described from the running program's string table. Gives the link file's path, which exists
+// only when the shortcut was written. COM must be initialised on this thread.
+std::wstring CreateSuiteShortcut(const std::wstring& target);
