@@ -31,6 +31,9 @@ constexpr TScenario Scenarios[] = {
     {L"removal-half-run-and-again", RemovalHalfRunAndAgain},
     {L"removal-bad-record", RemovalBadRecord},
     {L"removal-cyrillic-blanks", RemovalCyrillicBlanks},
+    {L"verify-repair-damages", VerifyRepairDamages},
+    {L"verify-windows", VerifyWindows},
+    {L"verify-distribution-gone", VerifyDistributionGone},
 };
 
 // Cases that need Wine to refuse writes to read-only files, as Windows does: it does only for
