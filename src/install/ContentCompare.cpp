@@ -11,18 +11,48 @@ namespace {
 
 constexpr size_t ReadSize = 1 << 20; // large reads: few calls per file
 
+using enum TContentVerdict::TOutcome;
+
+bool NotThere(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Opened, with its size and attributes; false with the reason when it cannot be.
+bool Open(const std::wstring& path, TUniqueFile& file, BY_HANDLE_FILE_INFORMATION& info,
+          DWORD& error) {
+    file.reset(OpenForHashing(path));
+    if (!file || !GetFileInformationByHandle(file.get(), &info)) {
+        error = GetLastError();
+        return false;
+    }
+    return true;
+}
+
 TContentVerdict Compare(const TContentPair& pair, std::vector<unsigned char>& buffer) {
-    const TFileDigest installed = FileSha256(pair.Installed, buffer);
-    if (!installed.Read) {
-        return {TContentVerdict::cvInstalledUnread, installed.Error};
+    TContentVerdict verdict;
+    TUniqueFile installed, original;
+    BY_HANDLE_FILE_INFORMATION mine{}, theirs{};
+    if (!Open(pair.Installed, installed, mine, verdict.Error)) {
+        verdict.Outcome = NotThere(verdict.Error) ? cvInstalledMissing : cvInstalledUnread;
+        return verdict;
     }
-    const TFileDigest original = FileSha256(pair.Original, buffer);
-    if (!original.Read) {
-        return {TContentVerdict::cvOriginalUnread, original.Error};
+    verdict.ReadOnly = (mine.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (!Open(pair.Original, original, theirs, verdict.Error)) {
+        verdict.Outcome = NotThere(verdict.Error) ? cvOriginalMissing : cvOriginalUnread;
+        return verdict;
     }
-    return {installed.Digest == original.Digest ? TContentVerdict::cvSame
-                                                : TContentVerdict::cvDifferent,
-            0};
+    if (mine.nFileSizeHigh != theirs.nFileSizeHigh || mine.nFileSizeLow != theirs.nFileSizeLow) {
+        verdict.Outcome = cvDifferent;
+        return verdict;
+    }
+    const TFileDigest a = FileSha256(installed.get(), buffer);
+    const TFileDigest b = a.Read ? FileSha256(original.get(), buffer) : TFileDigest{};
+    verdict.Error = a.Read ? b.Error : a.Error;
+    verdict.Outcome = !a.Read                ? cvInstalledUnread
+                      : !b.Read              ? cvOriginalUnread
+                      : a.Digest == b.Digest ? cvSame
+                                             : cvDifferent;
+    return verdict;
 }
 
 unsigned WorkerCount(size_t pairs) {
@@ -49,7 +79,7 @@ public:
                 buffer.resize(ReadSize);
                 FVerdicts[i] = Compare(FPairs[i], buffer);
             } catch (...) {
-                FVerdicts[i] = {TContentVerdict::cvInstalledUnread, ERROR_NOT_ENOUGH_MEMORY};
+                FVerdicts[i] = {cvInstalledUnread, ERROR_NOT_ENOUGH_MEMORY, false};
             }
         }
         if (--FRunning == 0 && FDone) {

@@ -47,12 +47,6 @@ std::wstring FileNameOf(const std::wstring& path) {
     return path.substr(path.find_last_of(L'\\') + 1);
 }
 
-bool SizeOf(const std::wstring& path, std::uint64_t& size) {
-    std::uint64_t time = 0;
-    bool readOnly = false;
-    return ReadFileStamp(path, size, time, readOnly);
-}
-
 } // namespace
 
 std::wstring FindingText(const TFinding& f) {
@@ -163,13 +157,10 @@ void TInstallCheck::AddFile(const TPlanRow& row, const std::wstring& from,
     if (recorded == nullptr || IsKeptForClinic(relative)) {
         return;
     }
-    const std::wstring to = FTarget + relative;
-    for (const TProgramFile& file : FFiles) {
-        if (SamePath(file.Target, to)) {
-            return;
-        }
+    if (!FListed.insert(relative).second) {
+        return;
     }
-    FFiles.push_back({&row, from, to, !EditedByRun(relative), !recorded->ReadOnly});
+    FFiles.push_back({&row, from, FTarget + relative, !EditedByRun(relative), !recorded->ReadOnly});
 }
 
 TFindings TInstallCheck::Run(const std::function<void()>& idle) {
@@ -182,62 +173,68 @@ TFindings TInstallCheck::Run(const std::function<void()>& idle) {
     return findings;
 }
 
+// The verdict of one compared file as findings: what is wrong with it, then whether it was made
+// read-only.
+static void AddVerdict(const TInstallCheck::TProgramFile& file, const TContentVerdict& verdict,
+                       TFindings& findings) {
+    TFinding finding = Found(fkDifferent, file.Row, file.Original, file.Target);
+    finding.Writable = file.Writable;
+    switch (verdict.Outcome) {
+    case TContentVerdict::cvInstalledMissing:
+        finding.Kind = fkMissing;
+        findings.push_back(finding);
+        return; // nothing more to say of a file that is not there
+    case TContentVerdict::cvInstalledUnread:
+        finding.Kind = fkUnreadable;
+        finding.Detail = SysErrorMessage(verdict.Error);
+        break;
+    case TContentVerdict::cvOriginalMissing:
+        finding.Kind = fkOriginalMissing;
+        break;
+    case TContentVerdict::cvOriginalUnread:
+        finding.Kind = fkOriginalMissing;
+        finding.Detail = SysErrorMessage(verdict.Error);
+        break;
+    case TContentVerdict::cvDifferent:
+        break;
+    case TContentVerdict::cvSame:
+        finding.Kind = fkReadOnly; // the only thing left to find
+        break;
+    }
+    if (finding.Kind != fkReadOnly) {
+        findings.push_back(finding);
+    }
+    if (verdict.ReadOnly && file.Writable) {
+        finding.Kind = fkReadOnly;
+        finding.Detail.clear();
+        findings.push_back(finding);
+    }
+}
+
+// A file whose bytes are not compared: there, and not made read-only.
+static TContentVerdict StampVerdict(const std::wstring& path) {
+    std::uint64_t size = 0;
+    std::uint64_t time = 0;
+    TContentVerdict verdict;
+    if (!ReadFileStamp(path, size, time, verdict.ReadOnly)) {
+        verdict.Outcome = TContentVerdict::cvInstalledMissing;
+    }
+    return verdict;
+}
+
 TFindings TInstallCheck::CheckFiles(const std::function<void()>& idle) const {
-    // First what the file system says of each file, then the contents of the files whose sizes
-    // match, all at once on the workers; the findings in the files' order.
-    std::vector<TFindings> perFile(FFiles.size());
+    // The compared files all at once on the workers; the findings in the files' order.
     std::vector<TContentPair> pairs;
-    std::vector<size_t> pairFile;
-    for (size_t i = 0; i < FFiles.size(); ++i) {
-        const TProgramFile& file = FFiles[i];
-        TFinding finding{fkMissing, file.Row, file.Original, file.Target, L"", file.Writable};
-        std::uint64_t size = 0;
-        std::uint64_t time = 0;
-        bool readOnly = false;
-        if (!ReadFileStamp(file.Target, size, time, readOnly)) {
-            perFile[i].push_back(finding);
-            continue;
-        }
-        std::uint64_t originalSize = 0;
-        if (file.Content && !SizeOf(file.Original, originalSize)) {
-            finding.Kind = fkOriginalMissing;
-            perFile[i].push_back(finding);
-        } else if (file.Content && size != originalSize) {
-            finding.Kind = fkDifferent;
-            perFile[i].push_back(finding);
-        } else if (file.Content) {
+    for (const TProgramFile& file : FFiles) {
+        if (file.Content) {
             pairs.push_back({file.Target, file.Original});
-            pairFile.push_back(i);
-        }
-        if (readOnly && file.Writable) {
-            finding.Kind = fkReadOnly;
-            perFile[i].push_back(finding);
         }
     }
     const std::vector<TContentVerdict> verdicts = CompareContents(pairs, idle);
-    for (size_t p = 0; p < pairs.size(); ++p) {
-        const TProgramFile& file = FFiles[pairFile[p]];
-        TFinding finding{fkDifferent, file.Row, file.Original, file.Target, L"", file.Writable};
-        switch (verdicts[p].Outcome) {
-        case TContentVerdict::cvSame:
-            continue;
-        case TContentVerdict::cvInstalledUnread:
-            finding.Kind = fkUnreadable;
-            finding.Detail = SysErrorMessage(verdicts[p].Error);
-            break;
-        case TContentVerdict::cvOriginalUnread:
-            finding.Kind = fkOriginalMissing;
-            finding.Detail = SysErrorMessage(verdicts[p].Error);
-            break;
-        case TContentVerdict::cvDifferent:
-            break;
-        }
-        auto& found = perFile[pairFile[p]];
-        found.insert(found.begin(), finding); // before a read-only finding of the same file
-    }
     TFindings findings;
-    for (TFindings& found : perFile) {
-        findings.insert(findings.end(), found.begin(), found.end());
+    size_t compared = 0;
+    for (const TProgramFile& file : FFiles) {
+        AddVerdict(file, file.Content ? verdicts[compared++] : StampVerdict(file.Target), findings);
     }
     return findings;
 }
@@ -291,8 +288,7 @@ bool TInstallCheck::StillHolds(const TFinding& f) const {
         return !FileExists(f.Target);
     case fkDifferent:
     case fkUnreadable:
-        return !ReadFileStamp(f.Target, size, time, readOnly) ||
-               CompareContent({f.Target, f.Original}).Outcome != TContentVerdict::cvSame;
+        return CompareContent({f.Target, f.Original}).Outcome != TContentVerdict::cvSame;
     case fkReadOnly:
         return !ReadFileStamp(f.Target, size, time, readOnly) || readOnly;
     case fkOriginalMissing:

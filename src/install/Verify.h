@@ -3,6 +3,7 @@
 #include "install/InstallRecord.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,8 +56,7 @@ public:
     // one item.
     bool StillHolds(const TFinding& finding) const;
 
-    // The installed files whose bytes Run compares, each with the distribution's, for what
-    // their sizes are now (a file whose size differs is not read).
+    // The program files Run looks at, each with the distribution's.
     struct TProgramFile {
         const TPlanRow* Row;
         std::wstring Original;
@@ -80,5 +80,6 @@ private:
     const TRecordSet& FRecord;
     std::wstring FEntrySource;
     std::vector<TProgramFile> FFiles;
+    std::set<std::wstring, TPathLess> FListed; // their paths relative to the target
     size_t FFilesChecked = 0;
 };

@@ -140,7 +140,20 @@ bool Sha256(const void* data, size_t size, TSha256& digest) {
     return HashOnce(cng, static_cast<const unsigned char*>(data), static_cast<ULONG>(size), digest);
 }
 
+HANDLE OpenForHashing(const std::wstring& path) {
+    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
 TFileDigest FileSha256(const std::wstring& path, std::vector<unsigned char>& buffer) {
+    TUniqueFile file(OpenForHashing(path));
+    if (!file) {
+        return Failed(GetLastError());
+    }
+    return FileSha256(file.get(), buffer);
+}
+
+TFileDigest FileSha256(HANDLE file, std::vector<unsigned char>& buffer) {
     const TCng& cng = TCng::Get();
     if (!cng.Ready()) {
         return Failed(cng.Error());
@@ -148,14 +161,9 @@ TFileDigest FileSha256(const std::wstring& path, std::vector<unsigned char>& buf
     if (buffer.empty()) {
         buffer.resize(1 << 20);
     }
-    TUniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) {
-        return Failed(GetLastError());
-    }
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(buffer.size(), 1u << 30));
     DWORD read = 0;
-    if (!ReadFile(file.get(), buffer.data(), chunk, &read, nullptr)) {
+    if (!ReadFile(file, buffer.data(), chunk, &read, nullptr)) {
         return Failed(GetLastError());
     }
     TFileDigest result;
@@ -168,7 +176,7 @@ TFileDigest FileSha256(const std::wstring& path, std::vector<unsigned char>& buf
         if (!hash.Add(buffer.data(), read)) {
             return Failed(ERROR_INVALID_FUNCTION);
         }
-        if (!ReadFile(file.get(), buffer.data(), chunk, &read, nullptr)) {
+        if (!ReadFile(file, buffer.data(), chunk, &read, nullptr)) {
             return Failed(GetLastError());
         }
     }

@@ -20,6 +20,11 @@ struct TFileDigest {
 // The digest of a file, hashed as it is read in pieces of buffer's size (a caller that hashes
 // many files keeps one buffer per thread).
 TFileDigest FileSha256(const std::wstring& path, std::vector<unsigned char>& buffer);
+// The same for a file open for reading, from where its file pointer stands.
+TFileDigest FileSha256(HANDLE file, std::vector<unsigned char>& buffer);
+
+// A file opened for reading in sequence, as the functions above read it.
+HANDLE OpenForHashing(const std::wstring& path);
 
 // Lower-case hexadecimal, as sha256sum prints it.
 std::wstring HexDigest(const TSha256& digest);
