@@ -17,11 +17,11 @@ bool NotThere(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// Opened, with its size and attributes; false with the reason when it cannot be.
-bool Open(const std::wstring& path, TUniqueFile& file, BY_HANDLE_FILE_INFORMATION& info,
-          DWORD& error) {
+// Opened, with its size; false with the reason when it cannot be. (The size and the attributes
+// are asked for alone: on Wine, GetFileInformationByHandle also looks up the file's name.)
+bool Open(const std::wstring& path, TUniqueFile& file, LARGE_INTEGER& size, DWORD& error) {
     file.reset(OpenForHashing(path));
-    if (!file || !GetFileInformationByHandle(file.get(), &info)) {
+    if (!file || !GetFileSizeEx(file.get(), &size)) {
         error = GetLastError();
         return false;
     }
@@ -31,17 +31,20 @@ bool Open(const std::wstring& path, TUniqueFile& file, BY_HANDLE_FILE_INFORMATIO
 TContentVerdict Compare(const TContentPair& pair, std::vector<unsigned char>& buffer) {
     TContentVerdict verdict;
     TUniqueFile installed, original;
-    BY_HANDLE_FILE_INFORMATION mine{}, theirs{};
+    LARGE_INTEGER mine{}, theirs{};
     if (!Open(pair.Installed, installed, mine, verdict.Error)) {
         verdict.Outcome = NotThere(verdict.Error) ? cvInstalledMissing : cvInstalledUnread;
         return verdict;
     }
-    verdict.ReadOnly = (mine.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    FILE_BASIC_INFO basic{};
+    verdict.ReadOnly =
+        GetFileInformationByHandleEx(installed.get(), FileBasicInfo, &basic, sizeof basic) &&
+        (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (!Open(pair.Original, original, theirs, verdict.Error)) {
         verdict.Outcome = NotThere(verdict.Error) ? cvOriginalMissing : cvOriginalUnread;
         return verdict;
     }
-    if (mine.nFileSizeHigh != theirs.nFileSizeHigh || mine.nFileSizeLow != theirs.nFileSizeLow) {
+    if (mine.QuadPart != theirs.QuadPart) {
         verdict.Outcome = cvDifferent;
         return verdict;
     }

@@ -3,7 +3,6 @@
 #include "common/Errors.h"
 #include "common/Failure.h"
 #include "common/Paths.h"
-#include "common/SetupLog.h"
 #include "install/BackupChoice.h"
 #include "install/Registration.h"
 #include "install/SuiteShortcut.h"
@@ -36,12 +35,11 @@ const TPlanRow& ReleaseLevelRow() {
 TRepairRun::TRepairRun(std::wstring source, std::wstring target, TRunProgress& progress)
     : FSource(std::move(source)), FTarget(std::move(target)), FProgress(progress), FLog(progress) {}
 
-void TRepairRun::Execute(const TFindings& findings) {
+// The record is appended to and not compacted: a later line for an item replaces the earlier,
+// and a record of thousands of files is not rewritten for one.
+void TRepairRun::Execute(const TFindings& findings, TRecordSet record) {
     FProgress.SetCanClose(false);
-    const std::wstring note = FRecord.Begin(FTarget);
-    if (!note.empty()) {
-        LogLine(note);
-    }
+    FRecord.Continue(FTarget, std::move(record));
     // Repaired from another folder, the entry and the record name the new one.
     FRegister = !SamePath(FRecord.Entries().Source(), FSource);
     FRecord.Source(FSource);
@@ -52,9 +50,6 @@ void TRepairRun::Execute(const TFindings& findings) {
             FLog.Line(L"Ошибка: " + e.Message());
         }
         FProgress.ProcessMessages();
-    }
-    if (!FRecord.Compact()) {
-        LogFailure(Failure(L"Запись об установке не переписана", FTarget + InstallRecordName));
     }
     if (FRegister) {
         Register();

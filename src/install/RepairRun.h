@@ -14,7 +14,8 @@ class TRepairRun {
 public:
     // source and target end in "\".
     TRepairRun(std::wstring source, std::wstring target, TRunProgress& progress);
-    void Execute(const TFindings& findings);
+    // record: the install record the check read, which the repair goes on appending to.
+    void Execute(const TFindings& findings, TRecordSet record);
 
 private:
     void Repair(const TFinding& finding);

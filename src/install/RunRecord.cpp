@@ -49,6 +49,15 @@ std::wstring TRunRecord::Begin(const std::wstring& target) {
     return note;
 }
 
+void TRunRecord::Continue(const std::wstring& target, TRecordSet entries) {
+    FTarget = IncludeTrailingPathDelimiter(target);
+    FEntries = std::move(entries);
+    FFile.reset(OpenForAppending(FTarget + InstallRecordName));
+    if (!FFile) {
+        LogFailure(Failure(L"Запись об установке не открыта", FTarget + InstallRecordName));
+    }
+}
+
 std::wstring TRunRecord::Relative(const std::wstring& path) const {
     if (FTarget.empty() || !StartsWithPath(path, FTarget)) {
         return {};

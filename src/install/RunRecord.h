@@ -16,6 +16,9 @@ public:
     // something to say: an earlier record that could not be read is put aside, and this run's
     // record starts anew.
     std::wstring Begin(const std::wstring& target);
+    // Goes on with a record just read from target (by a check): appends to it as it stands,
+    // without reading or rewriting it first.
+    void Continue(const std::wstring& target, TRecordSet entries);
 
     // Before a file below the target is written: notes whether it is there, and which of its
     // folders the write will make.

@@ -41,11 +41,12 @@ TFindings Check(const std::wstring& source, const std::wstring& target, const TR
     return findings;
 }
 
-// What a repair could not put right, checked as the check found it.
+// What a repair could not put right, checked as the check found it. The entry's source is now
+// the repair's own.
 size_t Unrepaired(const std::wstring& source, const std::wstring& target, const TFindings& findings,
                   TInstallLog& log) {
-    const TRecordFile record = ReadInstallRecord(target);
-    const TInstallCheck again(source, target, record.Entries);
+    const TRecordSet noRecord;
+    const TInstallCheck again(source, target, noRecord);
     size_t left = 0;
     for (const TFinding& finding : findings) {
         if (again.StillHolds(finding)) {
@@ -66,7 +67,7 @@ TCheckCounts CheckAndRepair(const TCommandLine& options, const std::wstring& sou
     TCheckCounts counts{findings.size(), 0};
     if (options.Repair && !findings.empty()) {
         log.LineAndPaint(L"Восстановление установки");
-        TRepairRun(source, target, progress).Execute(findings);
+        TRepairRun(source, target, progress).Execute(findings, record);
         counts.Left = Unrepaired(source, target, findings, log);
     }
     progress.SetCanClose(true);

@@ -84,7 +84,7 @@ TEST_F(VerifyTest, FindsEachDamageAndTheRepairPutsItRightLeavingTheClinicsDataAl
               }));
 
     TSilentProgress progress;
-    TRepairRun(From, Target, progress).Execute(findings);
+    TRepairRun(From, Target, progress).Execute(findings, ReadInstallRecord(Target).Entries);
     EXPECT_EQ(Texts(Check()), std::vector<std::wstring>{});
     EXPECT_EQ(ReadBytes(Target + L"DTAfb\\R47.FDB"), "the clinic's patients");
     EXPECT_EQ(ReadBytes(Target + L"Settings\\holter.ini"), "[options]\r\nFilterType=3\r\n");
@@ -112,7 +112,7 @@ TEST_F(VerifyTest, FileTheDistributionLacksStaysAFinding) {
     ASSERT_EQ(Texts(findings), std::vector<std::wstring>{L"Нет файла в дистрибутиве: " + From +
                                                          L"Firebird\\gbak.exe"});
     TSilentProgress progress;
-    TRepairRun(From, Target, progress).Execute(findings);
+    TRepairRun(From, Target, progress).Execute(findings, ReadInstallRecord(Target).Entries);
     const TRecordFile record = ReadInstallRecord(Target);
     EXPECT_TRUE(TInstallCheck(From, Target, record.Entries).StillHolds(findings[0]));
 }
