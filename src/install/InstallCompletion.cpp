@@ -13,6 +13,7 @@
 #include "install/CopiedFiles.h"
 #include "install/CopyFailures.h"
 #include "install/Registration.h"
+#include "install/SuiteShortcut.h"
 #include "integration/ReleaseInfo.h"
 #include "integration/Shortcut.h"
 #include "primitives/ProcessPrimitives.h"
@@ -134,15 +135,8 @@ std::wstring TInstallRun::RunNewestBackupScript() {
 }
 
 void TInstallRun::CreateDesktopShortcut() {
-    const HINSTANCE self = GetModuleHandleW(nullptr);
-    const std::wstring description = ProductDescription(self);
-    const std::wstring product = ProductName(self);
-    const std::wstring program = MainExecutableName(self);
-    FRollback.BeforeReplace(
-        ShellLinkFile(FTarget + program, TLinkLocation::llDesktop, L"", product));
-    std::wstring linkFile;
-    CreateShellLink(FTarget + program, TLinkLocation::llDesktop, L"", L"", L"",
-                    description + L" \"" + product + L"\"", product, linkFile);
+    FRollback.BeforeReplace(SuiteShortcutFile(FTarget));
+    const std::wstring linkFile = CreateSuiteShortcut(FTarget);
     if (FileExists(linkFile)) {
         FRecord.Shortcut(linkFile);
     } else {
@@ -159,7 +153,7 @@ void TInstallRun::Register() {
     FRollback.BeforeKey(RegistrationKey);
     WIN32_FILE_ATTRIBUTE_DATA uninstaller{};
     GetFileAttributesExW((FTarget + UninstallerName).c_str(), GetFileExInfoStandard, &uninstaller);
-    if (WriteRegistration(FTarget, FRecord.InstalledBytes() + uninstaller.nFileSizeLow)) {
+    if (WriteRegistration(FTarget, FRecord.InstalledBytes() + uninstaller.nFileSizeLow, FSource)) {
         LogLine(L"Комплекс внесён в список установленных программ");
     } else {
         LogFailure(Failure(L"Запись в списке установленных программ", RegistrationKey));

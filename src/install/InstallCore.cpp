@@ -23,6 +23,7 @@ void TInstallRun::BeginRecord() {
     if (!note.empty()) {
         LogLine(note);
     }
+    FRecord.Source(FSource);
 }
 
 void TInstallRun::CopyUninstaller() {

@@ -28,6 +28,8 @@ const wchar_t* KindName(TRecordKind kind) {
         return L"shortcut";
     case TRecordKind::rkFont:
         return L"font";
+    case TRecordKind::rkSource:
+        return L"source";
     case TRecordKind::rkFile:
         break;
     }
@@ -130,6 +132,11 @@ std::wstring ParseLine(const std::wstring& line, TRecordEntry& entry) {
         entry.FontValue = fields[2];
         return IsAbsolutePath(entry.Path) ? L"" : L"шрифт не является полным путём";
     }
+    if (kind == L"source" && fields.size() == 2) {
+        entry = RecordItem(TRecordKind::rkSource, fields[1]);
+        return IsRecordableSource(entry.Path) ? L""
+                                              : L"папка дистрибутива не является полным путём";
+    }
     if (kind != L"file" || fields.size() != 6) {
         return L"неизвестная запись";
     }
@@ -152,6 +159,13 @@ bool Fail(std::wstring& error, size_t line, const std::wstring& what, TRecordSet
 }
 
 } // namespace
+
+bool IsRecordableSource(const std::wstring& folder) {
+    // A CD's distribution is the drive's root.
+    const bool root = folder.size() == 3 && folder[1] == L':' && folder[2] == L'\\';
+    return (root || IsAbsolutePath(folder)) && folder.back() == L'\\' &&
+           folder.find(L'\t') == folder.npos;
+}
 
 std::wstring RecordHeader() {
     return std::wstring(FormatName) + L"\t" + FormatVersion;
@@ -271,8 +285,10 @@ bool WriteInstallRecord(const std::wstring& folder, const TRecordEntries& entrie
     return true;
 }
 
+// The one source is kept under an empty path, so that a later run's takes its place.
 const TRecordEntry& TRecordSet::Add(TRecordEntry entry) {
-    const auto [place, added] = FIndex[entry.Kind].try_emplace(entry.Path, FEntries.size());
+    const std::wstring key = entry.Kind == TRecordKind::rkSource ? L"" : entry.Path;
+    const auto [place, added] = FIndex[entry.Kind].try_emplace(key, FEntries.size());
     if (added) {
         FEntries.push_back(std::move(entry));
     } else {
@@ -288,6 +304,11 @@ const TRecordEntry* TRecordSet::Find(TRecordKind kind, const std::wstring& path)
     }
     const auto place = paths->second.find(path);
     return place == paths->second.end() ? nullptr : &FEntries[place->second];
+}
+
+std::wstring TRecordSet::Source() const {
+    const TRecordEntry* source = Find(TRecordKind::rkSource, L"");
+    return source == nullptr ? std::wstring() : source->Path;
 }
 
 void TRecordSet::Clear() {

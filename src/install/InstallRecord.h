@@ -14,13 +14,14 @@
 //   file      <size> <UTC write time> new|existed|edited readonly|writable <path>
 //   shortcut  <absolute path of the .lnk>
 //   font      <absolute path of the font file> <registry value name>
+//   source    <absolute path of the distribution folder, ending in "\">   the latest run's
 // Folder and file paths are relative to the target folder. A later line for the same item
 // replaces an earlier one: a run appends as it goes and a reinstall merges.
 
 inline constexpr wchar_t InstallRecordName[] = L"InstallRecord.txt";
 inline constexpr wchar_t UninstallerName[] = L"Uninstall.exe";
 
-enum class TRecordKind { rkFolder, rkFile, rkShortcut, rkFont };
+enum class TRecordKind { rkFolder, rkFile, rkShortcut, rkFont, rkSource };
 
 struct TRecordEntry {
     TRecordKind Kind = TRecordKind::rkFile;
@@ -45,12 +46,14 @@ inline TRecordEntry RecordItem(TRecordKind kind, std::wstring path) {
 }
 
 // Entries, one per item: a later one for the same item (paths compared as Windows does,
-// ignoring case) takes the earlier one's place.
+// ignoring case) takes the earlier one's place; there is one source, the latest.
 class TRecordSet {
 public:
     // The entry now standing for the item.
     const TRecordEntry& Add(TRecordEntry entry);
     const TRecordEntry* Find(TRecordKind kind, const std::wstring& path) const;
+    // The distribution folder the latest run came from; empty when no run recorded one.
+    std::wstring Source() const;
     const TRecordEntries& Entries() const { return FEntries; }
     void Clear();
 
@@ -59,6 +62,9 @@ private:
     // Per kind, the entries' places by path.
     std::map<TRecordKind, std::map<std::wstring, size_t, TPathLess>> FIndex;
 };
+
+// Whether a distribution folder can stand in a source line: a full path ending in "\".
+bool IsRecordableSource(const std::wstring& folder);
 
 // The first line, and one item as its line; neither with the line end.
 std::wstring RecordHeader();

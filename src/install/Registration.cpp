@@ -38,26 +38,91 @@ DWORD Kibibytes(std::uint64_t bytes) {
     return kib > MAXDWORD ? MAXDWORD : static_cast<DWORD>(kib);
 }
 
+// What the entry holds besides its date and size; a number where Text is empty.
+struct TEntryValue {
+    const wchar_t* Name;
+    std::wstring Text;
+    DWORD Number = 0;
+};
+
+std::vector<TEntryValue> EntryValues(const std::wstring& target, const std::wstring& source) {
+    const HINSTANCE self = GetModuleHandleW(nullptr);
+    const std::wstring program = ExecutablePath();
+    const std::wstring uninstaller = L"\"" + target + UninstallerName + L"\"";
+    std::vector<TEntryValue> values{
+        {L"DisplayName", ProductName(self)},
+        {L"DisplayVersion", ReadVersionString(program, L"ProductVersion")},
+        {L"Publisher", ReadVersionString(program, L"CompanyName")},
+        {L"InstallLocation", target},
+        {L"DisplayIcon", target + MainExecutableName(self)},
+        {L"UninstallString", uninstaller},
+        {L"QuietUninstallString", uninstaller + L" /VERYSILENT"},
+        // Programs and Features' "Repair" runs ModifyPath of an entry that is no installer's.
+        {L"ModifyPath", uninstaller + L" /REPAIR"},
+        {L"NoModify", L"", 1},
+        {L"NoRepair", L"", 0},
+    };
+    if (!source.empty()) {
+        values.push_back({L"InstallSource", source});
+    }
+    return values;
+}
+
+bool IsStored(HKEY key, const TEntryValue& value) {
+    if (!value.Text.empty()) {
+        return ReadSubkeyString(key, L"", value.Name) == value.Text;
+    }
+    DWORD number = 0;
+    DWORD bytes = sizeof number;
+    return RegGetValueW(key, nullptr, value.Name, RRF_RT_REG_DWORD, nullptr, &number, &bytes) ==
+               ERROR_SUCCESS &&
+           number == value.Number;
+}
+
 } // namespace
 
-bool WriteRegistration(const std::wstring& target, std::uint64_t installedBytes) {
+bool WriteRegistration(const std::wstring& target, std::uint64_t installedBytes,
+                       const std::wstring& source, const std::wstring& installDate) {
     const TUniqueKey key = OpenOrCreateKey(HKEY_LOCAL_MACHINE, RegistrationKey);
     if (!key) {
         return false;
     }
-    const HINSTANCE self = GetModuleHandleW(nullptr);
-    const std::wstring program = ExecutablePath();
-    const std::wstring uninstaller = L"\"" + target + UninstallerName + L"\"";
     const HKEY k = key.get();
-    return SetString(k, L"DisplayName", ProductName(self)) &&
-           SetString(k, L"DisplayVersion", ReadVersionString(program, L"ProductVersion")) &&
-           SetString(k, L"Publisher", ReadVersionString(program, L"CompanyName")) &&
-           SetString(k, L"InstallLocation", target) && SetString(k, L"InstallDate", Today()) &&
-           SetString(k, L"DisplayIcon", target + MainExecutableName(self)) &&
-           SetString(k, L"UninstallString", uninstaller) &&
-           SetString(k, L"QuietUninstallString", uninstaller + L" /VERYSILENT") &&
-           SetNumber(k, L"EstimatedSize", Kibibytes(installedBytes)) &&
-           SetNumber(k, L"NoModify", 1) && SetNumber(k, L"NoRepair", 1);
+    for (const TEntryValue& value : EntryValues(target, source)) {
+        if (!(value.Text.empty() ? SetNumber(k, value.Name, value.Number)
+                                 : SetString(k, value.Name, value.Text))) {
+            return false;
+        }
+    }
+    return SetString(k, L"InstallDate", installDate.empty() ? Today() : installDate) &&
+           SetNumber(k, L"EstimatedSize", Kibibytes(installedBytes));
+}
+
+TEntryCheck CheckRegistration(const std::wstring& target, const std::wstring& source) {
+    TEntryCheck check;
+    TUniqueKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, RegistrationKey, 0, KEY_READ, key.put()) !=
+        ERROR_SUCCESS) {
+        return check;
+    }
+    check.Location = ReadSubkeyString(key.get(), L"", L"InstallLocation");
+    // A later installation elsewhere owns the one entry.
+    if (!check.Location.empty() && !SamePath(IncludeTrailingPathDelimiter(check.Location),
+                                             IncludeTrailingPathDelimiter(target))) {
+        check.State = TEntryCheck::ecOtherFolder;
+        return check;
+    }
+    for (const TEntryValue& value : EntryValues(target, source)) {
+        if (!IsStored(key.get(), value)) {
+            check.Differs.push_back(value.Name);
+        }
+    }
+    check.State = check.Differs.empty() ? TEntryCheck::ecRight : TEntryCheck::ecDiffers;
+    return check;
+}
+
+std::wstring RegisteredDate() {
+    return ReadSubkeyString(HKEY_LOCAL_MACHINE, RegistrationKey, L"InstallDate");
 }
 
 std::wstring RegisteredLocation() {

@@ -61,6 +61,15 @@ std::wstring TRunRecord::Begin(const std::wstring& target,
     return note;
 }
 
+void TRunRecord::Continue(const std::wstring& target, TRecordSet entries) {
+    FTarget = IncludeTrailingPathDelimiter(target);
+    FEntries = std::move(entries);
+    FFile.reset(OpenForAppending(FTarget + InstallRecordName));
+    if (!FFile) {
+        LogFailure(Failure(L"Запись об установке не открыта", FTarget + InstallRecordName));
+    }
+}
+
 std::wstring TRunRecord::Relative(const std::wstring& path) const {
     if (FTarget.empty() || !StartsWithPath(path, FTarget)) {
         return {};
@@ -227,6 +236,15 @@ void TRunRecord::CopiedTree(const TTreeCopy& copy) {
 
 void TRunRecord::Shortcut(const std::wstring& path) {
     Append(RecordItem(TRecordKind::rkShortcut, path));
+    Flush();
+}
+
+void TRunRecord::Source(const std::wstring& folder) {
+    if (!IsRecordableSource(folder)) {
+        LogFailure(Failure(L"Папка дистрибутива не записана", folder, 0));
+        return;
+    }
+    Append(RecordItem(TRecordKind::rkSource, folder));
     Flush();
 }
 

@@ -21,6 +21,9 @@ public:
     // `settingAside` is told of the file a damaged record becomes, before it does.
     std::wstring Begin(const std::wstring& target,
                        const std::function<void(const std::wstring&)>& settingAside = {});
+    // Goes on with a record just read from target (by a check): appends to it as it stands,
+    // without reading or rewriting it first.
+    void Continue(const std::wstring& target, TRecordSet entries);
 
     // Before a file below the target is written: notes whether it is there, and which of its
     // folders the write will make.
@@ -55,6 +58,8 @@ public:
     void CopiedTree(const TTreeCopy& copy);
 
     void Shortcut(const std::wstring& path);
+    // The distribution folder the run copies from (ending in "\"), for a later repair.
+    void Source(const std::wstring& folder);
     void Font(const std::wstring& path, const std::wstring& value);
 
     // One line per item from now on. False when the record could not be rewritten; the
@@ -62,6 +67,8 @@ public:
     bool Compact();
     // No more lines: the file is let go (a rollback puts the earlier record back).
     void Close() { FFile.reset(); }
+    // What the record holds now.
+    const TRecordSet& Entries() const { return FEntries; }
     // Bytes of the recorded files, as recorded.
     std::uint64_t InstalledBytes() const;
 

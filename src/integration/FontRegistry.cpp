@@ -3,6 +3,7 @@
 #include "common/Checked.h"
 #include "common/Errors.h"
 #include "common/Handles.h"
+#include "common/Registry.h"
 
 namespace {
 
@@ -29,4 +30,11 @@ void RegisterFont(const std::wstring& ValueName, const std::wstring& FileName) {
     // Windows loads the font from this value at the next sign-in; a crash or power cut
     // before the lazy writer runs must not lose it.
     RegFlushKey(key.get());
+}
+
+bool IsFontRegistered(const std::wstring& ValueName, const std::wstring& FileName) {
+    const std::wstring value = ReadSubkeyString(HKEY_LOCAL_MACHINE, FontsKey, ValueName);
+    const std::wstring name = value.substr(value.find_last_of(L'\\') + 1);
+    return !value.empty() &&
+           CompareStringOrdinal(name.c_str(), -1, FileName.c_str(), -1, TRUE) == CSTR_EQUAL;
 }

@@ -8,3 +8,7 @@ inline constexpr wchar_t FontsKey[] = L"Software\\Microsoft\\Windows NT\\Current
 // under the value ValueName, written through to disk at once. Raises EError naming the value
 // when the key cannot be opened or the value cannot be written.
 void RegisterFont(const std::wstring& ValueName, const std::wstring& FileName);
+
+// Whether ValueName is registered for the machine and names FileName (a name inside the
+// Windows fonts folder, or its full path there), compared ignoring case.
+bool IsFontRegistered(const std::wstring& ValueName, const std::wstring& FileName);

@@ -42,16 +42,6 @@ bool FontFileExists(const std::wstring& path) {
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// Running programs learn of the font now; the registration makes Windows load it for good
-// at the next sign-in, so the setup program keeps no font resource of its own.
-void AnnounceFont(const std::wstring& path) {
-    {
-        TFontResource font(path);
-        BroadcastFontChange();
-    }
-    BroadcastFontChange();
-}
-
 void InstallFont(const TFontFolders& folders, const std::wstring& FileName, const TLogLine& log) {
     const std::wstring target = folders.Windows + FileName;
     if (FontFileExists(target)) {
@@ -90,6 +80,16 @@ void InstallFonts(const std::wstring& sourceFolder, const std::wstring& fontsFol
     for (const wchar_t* fileName : FontList) {
         InstallFont(folders, fileName, log);
     }
+}
+
+// Running programs learn of the font now; the registration makes Windows load it for good
+// at the next sign-in, so the setup program keeps no font resource of its own.
+void AnnounceFont(const std::wstring& path) {
+    {
+        TFontResource font(path);
+        BroadcastFontChange();
+    }
+    BroadcastFontChange();
 }
 
 std::span<const wchar_t* const> ShippedFonts() {

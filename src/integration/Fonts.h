@@ -15,6 +15,9 @@ using TLogLine = std::function<void(const std::wstring&)>;
 // registered; the fonts after it are left alone.
 void InstallFonts(const TLogLine& log);
 
+// Tells the running programs of a font file in the fonts folder that was registered just now.
+void AnnounceFont(const std::wstring& path);
+
 // Told of each font installed: its file and its registry value.
 using TFontInstalled = std::function<void(const std::wstring& file, const std::wstring& value)>;
 

@@ -25,7 +25,14 @@ const wchar_t* const CommandLineHelp =
     L"с /SILENT, /VERYSILENT и /LOG=файл. База данных и настройки сохраняются.\r\n"
     L"Коды завершения удаления: 0 удалено; 1 неверная командная строка, комплекс не "
     L"установлен или программа уже запущена; 2 удаление отменено; 4 удалено не всё или "
-    L"запись об установке повреждена (см. журнал).";
+    L"запись об установке повреждена (см. журнал).\r\n"
+    L"\r\n"
+    L"Проверка и восстановление: Install.exe /VERIFY или /REPAIR [/DIR=папка] из дистрибутива, "
+    L"или Uninstall.exe /VERIFY или /REPAIR из папки комплекса, с /SILENT, /VERYSILENT и "
+    L"/LOG=файл. База данных и настройки не читаются и не изменяются.\r\n"
+    L"Коды завершения: 0 установка цела (или восстановлена); 1 неверная командная строка, "
+    L"комплекс не установлен или программа уже запущена; 3 дистрибутив недоступен; "
+    L"4 восстановлено не всё (см. журнал); 5 найдены расхождения.";
 
 namespace {
 
@@ -69,6 +76,10 @@ bool ReadSwitch(const std::wstring& argument, TCommandLine& result) {
         }
         if (name == L"UNINSTALL") {
             result.Uninstall = true;
+            return true;
+        }
+        if (name == L"VERIFY" || name == L"REPAIR") {
+            (name == L"VERIFY" ? result.Verify : result.Repair) = true;
             return true;
         }
         if (name == L"?" || name == L"HELP") {
@@ -134,6 +145,14 @@ TCommandLine ParseCommandLine(const std::wstring& commandLine) {
     // Removal leaves the driver installed: asking for it there is a mistake in the script.
     if (result.Uninstall && result.Driver && result.Error.empty()) {
         result.Error = *result.Driver ? L"/DRIVER" : L"/NODRIVER";
+    }
+    // A check installs no driver and removes nothing; a repair is a check already.
+    if ((result.Verify || result.Repair) && result.Error.empty()) {
+        result.Error = result.Verify && result.Repair ? L"/REPAIR"
+                       : result.Uninstall             ? L"/UNINSTALL"
+                       : result.Parent                ? L"/PARENT"
+                       : result.Driver                ? (*result.Driver ? L"/DRIVER" : L"/NODRIVER")
+                                                      : L"";
     }
     return result;
 }

@@ -14,6 +14,8 @@ struct TCommandLine {
     std::optional<std::wstring> Log; // /LOG=
     bool Help = false;               // /?, /HELP
     bool Uninstall = false;          // /UNINSTALL: remove the installation in /DIR
+    bool Verify = false;             // /VERIFY: check the installation against the distribution
+    bool Repair = false;             // /REPAIR: the same check, then put right what it found
     // /PARENT=: the uninstaller that started this copy of itself, by process id.
     std::optional<unsigned long> Parent;
     // The first argument that could not be understood, with the reason; empty when none.

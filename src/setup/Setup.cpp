@@ -11,6 +11,7 @@
 #include "install/TargetFolder.h"
 #include "install/TargetLevels.h"
 #include "setup/HandOver.h"
+#include "setup/InstallationCheck.h"
 #include "setup/NamedLog.h"
 #include "setup/SelfCopy.h"
 #include "setup/SetupSession.h"
@@ -182,6 +183,15 @@ TOutcome Dispatch(const TCommandLine& options, bool removal, const std::wstring&
     if (!UndoInterrupted(options.Mode)) {
         return {ecStopped, L"прерванная установка не отменена"};
     }
+    if (options.Verify || options.Repair) {
+        try {
+            const TCheckOutcome outcome = CheckInstallation(options, target);
+            return {outcome.ExitCode, outcome.Text};
+        } catch (...) {
+            Application.HandleException();
+            return {ecStopped, L"проверка остановлена ошибкой"};
+        }
+    }
     if (removal) {
         try {
             const TRemovalOutcome outcome = RemoveInstallation(options, target);
@@ -204,8 +214,10 @@ int RunSetup(const std::wstring& commandLine) {
     // Nobody would see a box of a run without windows, whatever goes wrong from here.
     Application.Unattended = options.Mode == TSetupMode::smVerySilent;
     const bool removal = IsRemoval(options);
-    const std::wstring target =
-        removal ? RemovalTarget(options, DefaultTarget()) : options.Dir.value_or(DefaultTarget());
+    const bool check = options.Verify || options.Repair;
+    // A check finds its folder as a removal does.
+    const std::wstring target = removal || check ? RemovalTarget(options, DefaultTarget())
+                                                 : options.Dir.value_or(DefaultTarget());
     std::wstring copyError;
     if (removal && options.Error.empty() && !options.Help && !options.Parent &&
         RunsFromUninstaller(target)) {
@@ -216,15 +228,17 @@ int RunSetup(const std::wstring& commandLine) {
         copyError = copy.Error;
     }
     const std::wstring logRefused =
-        OpenRunLog(options.Log, target, removal ? L"Sontira-Uninstall" : L"Sontira-Install");
+        OpenRunLog(options.Log, target,
+                   check ? CheckLogPrefix(options) : removal ? L"Sontira-Uninstall" : L"Sontira-Install");
     if (!logRefused.empty() && options.Error.empty()) {
         options.Error = logRefused; // a bad command line, reported as one
     }
     Application.Title =
-        removal ? L"Удаление комплекса \"" + ProductName(GetModuleHandleW(nullptr)) + L"\""
-                : L"Установка комплекса \"Сонтира\"";
+        check ? CheckTitle(options)
+        : removal ? L"Удаление комплекса \"" + ProductName(GetModuleHandleW(nullptr)) + L"\""
+                  : L"Установка комплекса \"Сонтира\"";
     LogHeader(Application.Title, commandLine, options,
-              !removal && options.Mode == TSetupMode::smWizard && !options.Dir
+              !removal && !check && options.Mode == TSetupMode::smWizard && !options.Dir
                   ? target + L" (по умолчанию, выбирается в мастере)"
                   : target);
     if (!copyError.empty()) {

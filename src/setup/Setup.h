@@ -12,7 +12,8 @@ enum TExitCode : int {
     ecBadStart = 1,      // bad command line, setup already running, or nothing to remove
     ecDeclined = 2,      // the question before removal was answered No
     ecTargetRefused = 3, // target folder refused or not made, or its disk too small
-    ecStopped = 4        // the run stopped on an error, or ended without some of its files;
-                         // removal left something or found its record damaged; the log file
-                         // says where and why
+    ecStopped = 4,       // the run stopped on an error, or ended without some of its files;
+                         // removal left something or found its record damaged; a repair left
+                         // something as it was; the log file says where and why
+    ecDifferences = 5    // a check found the installation not as the distribution has it
 };

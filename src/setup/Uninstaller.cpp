@@ -84,6 +84,9 @@ bool Remove(const TCommandLine& options, const std::wstring& target, TRecordSet 
 } // namespace
 
 bool IsRemoval(const TCommandLine& options) {
+    if (options.Verify || options.Repair) {
+        return false; // the uninstaller checks and repairs its own folder too
+    }
     return options.Uninstall || options.Parent ||
            SamePath(FileName(ExecutablePath()), UninstallerName);
 }

@@ -8,7 +8,10 @@ namespace {
 int ShowBox(HWND owner, const std::wstring& text, const wchar_t* caption, UINT flags) {
     LogLine(std::wstring(L"Окно \"") + caption + L"\": " + text);
     const int result = MessageBoxW(owner, text.c_str(), caption, flags);
-    LogLine(std::wstring(L"Ответ: ") + (result == IDYES ? L"Да" : result == IDNO ? L"Нет" : L"OK"));
+    LogLine(std::wstring(L"Ответ: ") + (result == IDYES      ? L"Да"
+                                        : result == IDNO     ? L"Нет"
+                                        : result == IDCANCEL ? L"Отмена"
+                                                             : L"OK"));
     return result;
 }
 
@@ -28,6 +31,10 @@ void ShowInformationBox(HWND owner, const std::wstring& text) {
 
 bool AskConfirmation(HWND owner, const std::wstring& text) {
     return ShowBox(owner, text, L"Подтверждение", MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+bool AskWarningOkCancel(HWND owner, const std::wstring& text) {
+    return ShowBox(owner, text, L"Предупреждение", MB_ICONWARNING | MB_OKCANCEL) == IDOK;
 }
 
 bool AskWarning(HWND owner, const std::wstring& text) {

@@ -64,6 +64,7 @@ bool TRemoval::Execute() {
             FLeft.Add(entry);
             break;
         case TRecordKind::rkFont:
+        case TRecordKind::rkSource:
             FLeft.Add(entry);
             break;
         }

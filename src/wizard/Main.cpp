@@ -98,7 +98,11 @@ void TFMain::ShowUnattended() {
 }
 
 void TFMain::ShowRemovalPage(bool unattended) {
-    SetCaption(L"Удаление комплекса");
+    ShowLogPage(L"Удаление комплекса", unattended);
+}
+
+void TFMain::ShowLogPage(const std::wstring& caption, bool unattended) {
+    SetCaption(caption);
     if (unattended) {
         ShowUnattended();
         return;

@@ -136,6 +136,8 @@ public:
     void ShowUnattended();
     // The progress page alone, captioned for a removal.
     void ShowRemovalPage(bool unattended);
+    // The progress page alone with another caption (a check, a repair).
+    void ShowLogPage(const std::wstring& caption, bool unattended);
     // How the latest run behind "Начать установку" ended; none before the first.
     std::optional<TRunResult> LastRunResult() const { return FRunResult; }
     bool Cancelled() const;

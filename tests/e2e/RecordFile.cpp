@@ -70,6 +70,10 @@ std::wstring ItemProblem(const std::vector<std::wstring>& f) {
                    ? L""
                    : L"bad font line";
     }
+    if (kind == L"source") {
+        return f.size() == 2 && f[1].size() >= 3 && f[1].ends_with(L'\\') ? L""
+                                                                          : L"bad source line";
+    }
     return L"unknown kind \"" + kind + L"\"";
 }
 
@@ -113,6 +117,8 @@ void Parse(TRecord& record) {
             AddFile(record, fields);
         } else if (fields[0] == L"shortcut") {
             record.Shortcuts.push_back(fields[1]);
+        } else if (fields[0] == L"source") {
+            record.Source = fields[1];
         }
     }
     if (header || start != record.Bytes.size()) {

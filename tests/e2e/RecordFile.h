@@ -25,6 +25,7 @@ struct TRecord {
     std::wstring Problem;                         // why it breaks the format; "" when it does not
     std::vector<TRecordedFile> Files;             // "file" lines, a later one replacing an earlier
     std::vector<std::wstring> Shortcuts;          // "shortcut" lines' paths
+    std::wstring Source;                          // the latest "source" line's folder
 };
 TRecord ReadRecord(const std::wstring& target);
 

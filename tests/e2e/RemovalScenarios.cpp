@@ -52,7 +52,8 @@ std::vector<std::wstring> EntriesOfSuite() {
 }
 
 // The entry's values; its date is `day` or today (a run across midnight).
-void CheckEntryValues(TContext& context, const std::wstring& target, const std::wstring& day) {
+void CheckEntryValues(TContext& context, const std::wstring& target, const std::wstring& day,
+                      const std::wstring& source) {
     const std::wstring uninstall = L"\"" + target + UninstallName + L"\"";
     const std::pair<const wchar_t*, std::wstring> strings[] = {
         {L"DisplayName", DisplayName},
@@ -62,6 +63,8 @@ void CheckEntryValues(TContext& context, const std::wstring& target, const std::
         {L"DisplayIcon", target + L"Shell.exe"},
         {L"UninstallString", uninstall},
         {L"QuietUninstallString", uninstall + L" /VERYSILENT"},
+        {L"ModifyPath", uninstall + L" /REPAIR"},
+        {L"InstallSource", source},
     };
     for (const auto& [name, expected] : strings) {
         std::wstring value;
@@ -75,10 +78,12 @@ void CheckEntryValues(TContext& context, const std::wstring& target, const std::
     ReadMachineString(RegistrationKey, L"InstallDate", date);
     context.Check(date == day || date == Today(), L"Programs and Features InstallDate is \"" +
                                                       date + L"\", not today's " + Today());
-    for (const wchar_t* name : {L"NoModify", L"NoRepair"}) {
+    // Programs and Features offers Repair (ModifyPath), not Change.
+    for (const auto& [name, expected] : {std::pair{L"NoModify", 1u}, std::pair{L"NoRepair", 0u}}) {
         DWORD value = 0;
-        context.Check(ReadMachineDword(RegistrationKey, name, value) && value == 1,
-                      L"Programs and Features: " + std::wstring(name) + L" is not REG_DWORD 1");
+        context.Check(ReadMachineDword(RegistrationKey, name, value) && value == expected,
+                      L"Programs and Features: " + std::wstring(name) + L" is not REG_DWORD " +
+                          std::to_wstring(expected));
     }
 }
 
@@ -173,8 +178,10 @@ void RegistrationEntry(TContext& context) {
     if (RegistrationValues().empty()) {
         Fail(L"the installation wrote no entry HKLM\\" + std::wstring(RegistrationKey));
     }
-    CheckEntryValues(context, Holter, dayBefore);
+    const std::wstring distribution = IncludeTrailingPathDelimiter(source);
+    CheckEntryValues(context, Holter, dayBefore, distribution);
     CheckRecordAndSize(context, Holter);
+    context.CheckEqual(ReadRecord(Holter).Source, distribution, L"the record's source line");
 
     // A later installation into the same folder: the same single entry, dated anew.
     const std::wstring old = L"20000101";
@@ -187,7 +194,7 @@ void RegistrationEntry(TContext& context) {
     context.Check(entries == std::vector<std::wstring>{L"Sontira"},
                   L"after the reinstall " + std::to_wstring(entries.size()) +
                       L" entries named Сонтира, expected the one key Sontira");
-    CheckEntryValues(context, Holter, dayAgain);
+    CheckEntryValues(context, Holter, dayAgain, distribution);
 }
 
 void RemovalWizardKeepsData(TContext& context) {

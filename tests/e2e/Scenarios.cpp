@@ -38,6 +38,9 @@ constexpr TScenario Scenarios[] = {
     {L"removal-keeps-edited-files", RemovalKeepsEditedFiles},
     {L"pending-deletion-cancelled", PendingDeletionCancelled},
     {L"removal-back-to-back", RemovalBackToBack},
+    {L"verify-repair-damages", VerifyRepairDamages},
+    {L"verify-windows", VerifyWindows},
+    {L"verify-distribution-gone", VerifyDistributionGone},
 };
 
 // Cases that need Wine to refuse writes to read-only files, as Windows does: it does only for

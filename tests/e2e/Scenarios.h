@@ -88,6 +88,17 @@ void PendingDeletionCancelled(TContext& context);
 // Uninstall.exe /VERYSILENT and at once Install.exe /VERYSILENT, three times: nothing held when
 // the removal's code is known, the new installation whole (BackToBackScenario.cpp).
 void RemovalBackToBack(TContext& context);
+// Verify and repair (VerifyScenarios.cpp).
+// Six damages (a file deleted, one changed with its size and time kept, one made read-only, a
+// font's registry value, the shortcut, the entry) each found by /VERIFY /VERYSILENT and put
+// right by /REPAIR /VERYSILENT; the clinic's data byte for byte afterwards.
+void VerifyRepairDamages(TContext& context);
+// The window modes: /VERIFY from the distribution ("цела"), a difference in the list and its
+// box, the entry's ModifyPath run as Programs and Features runs it.
+void VerifyWindows(TContext& context);
+// The recorded distribution moved away: /REPAIR /VERYSILENT ends with 3; the window mode asks
+// for the folder and a cancelled browser ends with 3. Nothing installed; /VERIFY /REPAIR.
+void VerifyDistributionGone(TContext& context);
 
 // Run by a user without privileges, on a prefix of that user's (UnprivilegedScenarios.cpp).
 // A reinstall over an installation whose backup and updater files are read-only.

@@ -77,6 +77,9 @@ TEST(InstallRecordTest, RefusesEveryDamagedRecordAndSaysWhere) {
         {Record(L"shortcut\tDesktop\\Сонтира.lnk\r\n"), L"строка 2"},
         {Record(L"shortcut\t\\\\\\Desktop\\Сонтира.lnk\r\n"), L"строка 2"},
         {Record(L"registry\tHKLM\\Software\r\n"), L"строка 2"},
+        {Record(L"source\tdist\\\r\n"), L"строка 2"},
+        {Record(L"source\tC:\\dist\r\n"), L"строка 2"}, // a folder ends in "\"
+        {Record(L"source\tC:\\dist\\..\\Windows\\\r\n"), L"строка 2"},
         {Record(good + L"file\t3"), L"строка 3"}, // cut off mid-line
         {Record(good + L"folder\ta\rb\r\n"), L"строка 3"},
         // Names Windows reads as another file, a stream or a device: never the one meant.
@@ -101,6 +104,23 @@ TEST(InstallRecordTest, RefusesEveryDamagedRecordAndSaysWhere) {
         EXPECT_TRUE(error.starts_with(where)) << ToUtf8(error);
         EXPECT_TRUE(entries.Entries().empty());
     }
+}
+
+// One source, the latest run's: a CD's root or a share.
+TEST(InstallRecordTest, KeepsTheLatestSourceOnly) {
+    TRecordSet entries;
+    std::wstring error;
+    ASSERT_TRUE(ParseInstallRecord(Record(L"source\tD:\\\r\n"), entries, error)) << error;
+    EXPECT_EQ(entries.Source(), L"D:\\");
+    ASSERT_TRUE(ParseInstallRecord(Record(L"source\tD:\\\r\nfolder\tDTAfb\r\n"
+                                          L"source\t\\\\server\\Дистрибутив Сонтира\\\r\n"),
+                                   entries, error))
+        << error;
+    EXPECT_EQ(entries.Source(), L"\\\\server\\Дистрибутив Сонтира\\");
+    EXPECT_EQ(entries.Entries().size(), 2u);
+    EXPECT_EQ(FormatRecordLine(entries.Entries()[0]), L"source\t\\\\server\\Дистрибутив Сонтира\\");
+    ASSERT_TRUE(ParseInstallRecord(Record(L"folder\tDTAfb\r\n"), entries, error));
+    EXPECT_EQ(entries.Source(), L"");
 }
 
 TEST(InstallRecordTest, FileOnDiskMissingWrittenAndDamaged) {

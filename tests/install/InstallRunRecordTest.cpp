@@ -111,7 +111,10 @@ TEST_F(InstallRunTest, RecordListsWhatTheRunWroteAndTheEntryNamesTheTarget) {
     EXPECT_EQ(Registered(L"QuietUninstallString"), L"\"" + Target + L"Uninstall.exe\" /VERYSILENT");
     EXPECT_GT(RegisteredNumber(L"EstimatedSize"), 64u); // the database alone is 64 KiB
     EXPECT_EQ(RegisteredNumber(L"NoModify"), 1u);
-    EXPECT_EQ(RegisteredNumber(L"NoRepair"), 1u);
+    // Programs and Features offers "Repair", which runs ModifyPath.
+    EXPECT_EQ(RegisteredNumber(L"NoRepair"), 0u);
+    EXPECT_EQ(Registered(L"ModifyPath"), L"\"" + Target + L"Uninstall.exe\" /REPAIR");
+    EXPECT_EQ(Registered(L"InstallSource"), From);
 }
 
 // A run that stops over an earlier installation leaves its record, uninstaller and entry as

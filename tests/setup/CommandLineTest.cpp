@@ -87,6 +87,28 @@ TEST(CommandLineTest, ReadsTheRemovalSwitches) {
     }
 }
 
+TEST(CommandLineTest, ReadsTheCheckSwitchesAndRefusesWhatContradictsThem) {
+    const TCommandLine verify = ParseCommandLine(L"Uninstall.exe -verify /VERYSILENT /LOG=c.log");
+    EXPECT_TRUE(verify.Verify);
+    EXPECT_FALSE(verify.Repair);
+    EXPECT_EQ(verify.Mode, TSetupMode::smVerySilent);
+    EXPECT_EQ(verify.Error, L"");
+    const TCommandLine repair = ParseCommandLine(L"Install.exe /Repair \"/DIR=C:\\Сонтира\"");
+    EXPECT_TRUE(repair.Repair);
+    EXPECT_EQ(repair.Dir.value_or(L""), L"C:\\Сонтира");
+    EXPECT_EQ(repair.Error, L"");
+
+    const std::pair<const wchar_t*, const wchar_t*> bad[] = {
+        {L"x /VERIFY /REPAIR", L"/REPAIR"},    {L"x /REPAIR /UNINSTALL", L"/UNINSTALL"},
+        {L"x /VERIFY /DRIVER", L"/DRIVER"},    {L"x /NODRIVER /REPAIR", L"/NODRIVER"},
+        {L"x /VERIFY /PARENT=12", L"/PARENT"}, {L"x /VERIFY=1", L"/VERIFY=1"},
+    };
+    for (const auto& [line, error] : bad) {
+        SCOPED_TRACE(testing::Message() << line);
+        EXPECT_EQ(ParseCommandLine(line).Error, error);
+    }
+}
+
 TEST(CommandLineTest, ArgumentsTextIsWhatFollowsTheProgram) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"\"C:\\Program Files\\Сонтира\\Uninstall.exe\" /SILENT /LOG=\"C:\\a b.log\"",
