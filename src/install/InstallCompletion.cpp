@@ -26,15 +26,22 @@ using namespace InstallFiles;
 
 namespace {
 
-// A folder that went aside whole was empty for the copy: what it held before is read where it
-// went, so that the record still tells the files that were there before the run.
-void ReadEarlier(TTreeCopy& copy, const std::wstring& target, const std::wstring& earlier) {
+// The copy found the target as the rollback left it, files and folders moved aside; the record
+// must still tell what was there before the run.
+void ReadEarlier(TTreeCopy& copy, const TRollback& rollback) {
     for (TTreeFolder& folder : copy.Folders) {
-        const std::wstring there = earlier + folder.Target.substr(target.size());
-        folder.Existed = DirectoryExists(there);
+        const std::wstring earlier = rollback.EarlierPlace(folder.Target);
+        if (SamePath(earlier, folder.Target)) {
+            for (TTreeFile& file : folder.Files) {
+                file.Existed =
+                    file.Existed || rollback.SavedAside(folder.Target + L'\\' + file.Name);
+            }
+            continue;
+        }
+        folder.Existed = DirectoryExists(earlier);
         std::set<std::wstring, TPathLess> names;
         if (folder.Existed) {
-            for (const TDirEntry& entry : ListDirEntries(there + L"\\*", faAnyFile)) {
+            for (const TDirEntry& entry : ListDirEntries(earlier + L"\\*", faAnyFile)) {
                 if (!entry.IsDirectory()) {
                     names.insert(entry.Name);
                 }
@@ -67,6 +74,7 @@ void TInstallRun::InstallDriver(const TPlanRow& row) {
         } else {
             LogFailure(Failure(L"Копирование папки драйвера", from, 0));
         }
+        FRollback.AfterFolder(to);
     }
     FLog.Line(L"Началась установка драйверов устройства...");
     FProgress.LogRepaint();
@@ -95,11 +103,9 @@ void TInstallRun::CopyTree(const TPlanRow& row) {
     for (const TCopyFailure& failure : copy.Failures) {
         FRollback.PutBack(failure.Target);
     }
-    const std::wstring earlier = FRollback.EarlierPlace(to);
-    if (!SamePath(earlier, to)) {
-        ReadEarlier(copy, to, earlier);
-    }
+    ReadEarlier(copy, FRollback);
     FRecord.CopiedTree(copy);
+    FRollback.AfterFolder(to);
     FTreeFailures.insert(FTreeFailures.end(), std::make_move_iterator(copy.Failures.begin()),
                          std::make_move_iterator(copy.Failures.end()));
 }

@@ -163,7 +163,8 @@ bool Fail(std::wstring& error, size_t line, const std::wstring& what, TRecordSet
 bool IsRecordableSource(const std::wstring& folder) {
     // A CD's distribution is the drive's root.
     const bool root = folder.size() == 3 && folder[1] == L':' && folder[2] == L'\\';
-    return (root || IsAbsolutePath(folder)) && folder.back() == L'\\' &&
+    return !folder.empty() && folder.back() == L'\\' &&
+           (root || IsAbsolutePath(folder.substr(0, folder.size() - 1))) &&
            folder.find(L'\t') == folder.npos;
 }
 

@@ -4,6 +4,7 @@
 #include "common/Failure.h"
 #include "common/Paths.h"
 #include "install/BackupChoice.h"
+#include "install/InstallPlan.h"
 #include "install/Registration.h"
 #include "install/SuiteShortcut.h"
 #include "integration/FontRegistry.h"
@@ -39,23 +40,44 @@ TRepairRun::TRepairRun(std::wstring source, std::wstring target, TRunProgress& p
 // and a record of thousands of files is not rewritten for one.
 void TRepairRun::Execute(const TFindings& findings, TRecordSet record) {
     FProgress.SetCanClose(false);
-    FRecord.Continue(FTarget, std::move(record));
-    // Repaired from another folder, the entry and the record name the new one.
-    FRegister = !SamePath(FRecord.Entries().Source(), FSource);
-    FRecord.Source(FSource);
-    for (const TFinding& finding : findings) {
-        try {
-            Repair(finding);
-        } catch (const EError& e) {
-            FLog.Line(L"Ошибка: " + e.Message());
+    FRollback.Begin(FTarget);
+    FRollback.BeforeEdit(FTarget + InstallRecordName);
+    try {
+        FRecord.Continue(FTarget, std::move(record));
+        // Repaired from another folder, the entry and the record name the new one.
+        FRegister = !SamePath(FRecord.Entries().Source(), FSource);
+        FRecord.Source(FSource);
+        for (const TFinding& finding : findings) {
+            try {
+                Repair(finding);
+            } catch (const EError& e) {
+                FLog.Line(L"Ошибка: " + e.Message());
+            }
+            FProgress.ProcessMessages();
         }
-        FProgress.ProcessMessages();
-    }
-    if (FRegister) {
-        Register();
+        if (FRegister) {
+            Register();
+        }
+        if (!FRollback.Commit()) {
+            FLog.Line(L"Не всё отложенное для отмены изменений удалено; удаление закончит "
+                      L"следующий запуск");
+        }
+    } catch (...) {
+        LogFailure(Failure(L"Восстановление остановлено", FTarget, 0));
+        RollBack();
     }
     FProgress.SetCanClose(true);
     FProgress.EnableExit();
+}
+
+void TRepairRun::RollBack() {
+    if (!FRollback.Started()) {
+        return;
+    }
+    FRecord.Close();
+    const TLogStep step = FLog.Step(L"Отмена изменений....");
+    const bool undone = FRollback.Undo([this](const std::wstring& line) { FLog.Line(line); });
+    FLog.Finish(step, undone);
 }
 
 void TRepairRun::Repair(const TFinding& finding) {
@@ -94,10 +116,12 @@ void TRepairRun::CopyBack(const TFinding& finding) {
     }
     const std::wstring relative = to.substr(FTarget.size());
     const TLogStep step = FLog.Step(L"Копирование файла " + relative + L"....");
+    FRollback.BeforeReplace(to);
     if (finding.Row->Action == TPlanAction::paUninstaller) {
         const bool copied = CopyFileW(finding.Original.c_str(), to.c_str(), FALSE) != FALSE;
         if (!copied) {
             LogFailure(Failure(L"Программа удаления не скопирована", to));
+            FRollback.PutBack(to);
         }
         FLog.Finish(step, copied);
         SetReadOnlyAttribute(to, false);
@@ -115,6 +139,7 @@ void TRepairRun::CopyBack(const TFinding& finding) {
     if (!copy.Copied()) {
         FLog.Line(L"Не удалось скопировать файл " + relative + L": " + SysErrorMessage(copy.Error));
         LogFailure(Failure(L"Восстановление файла", to, copy.Error));
+        FRollback.PutBack(to); // the file as it was rather than none
         return;
     }
     const TPlanRow& level = ReleaseLevelRow();
@@ -131,18 +156,22 @@ void TRepairRun::RestoreReleaseLevel() {
     ListSubfolders(backupFolder, folders);
     const std::wstring level = FolderName(ChooseNewestBackup(folders, backupFolder)).substr(1);
     const std::wstring file = FTarget + row.Target + row.Names[0];
+    FRollback.BeforeEdit(file);
     FRecord.Write({file}, [&] { SetReleaseLevel(FTarget + row.Target, level); });
     FLog.Line(L"Уровень выпуска " + level + L" записан в " + row.Names[0]);
 }
 
 void TRepairRun::ClearReadOnly(const TFinding& finding) {
+    FRollback.BeforeEdit(finding.Target);
     SetReadOnlyAttribute(finding.Target, false);
     FLog.Line(L"Снят атрибут \"только для чтения\": " + finding.Target);
 }
 
 void TRepairRun::RepairFont(const TFinding& finding) {
     const std::wstring name = FileNameOf(finding.Target);
+    FRollback.BeforeValue(FontsKey, finding.Detail);
     if (finding.Kind == fkFontMissing) {
+        FRollback.BeforeFont(finding.Target);
         const TStreamCopy copy = CopyFileByStream(finding.Original, finding.Target);
         if (!copy.Copied()) {
             DeleteFileW(finding.Target.c_str()); // never half a font where Windows loads it
@@ -159,6 +188,7 @@ void TRepairRun::RepairFont(const TFinding& finding) {
 }
 
 void TRepairRun::RepairShortcut(const TFinding& finding) {
+    FRollback.BeforeReplace(SuiteShortcutFile(FTarget));
     const std::wstring link = CreateSuiteShortcut(FTarget);
     if (!FileExists(link)) {
         LogFailure(Failure(L"Ярлык на рабочем столе не создан", finding.Target, 0));
@@ -175,6 +205,7 @@ void TRepairRun::Register() {
         FLog.Line(L"Запись в списке установленных программ относится к другой папке, оставлена");
         return;
     }
+    FRollback.BeforeKey(RegistrationKey);
     WIN32_FILE_ATTRIBUTE_DATA uninstaller{};
     GetFileAttributesExW((FTarget + UninstallerName).c_str(), GetFileExInfoStandard, &uninstaller);
     if (WriteRegistration(FTarget, FRecord.InstalledBytes() + uninstaller.nFileSizeLow, FSource,

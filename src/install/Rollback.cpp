@@ -1,5 +1,7 @@
 #include "install/Rollback.h"
 
+#include "common/CanonicalPath.h"
+
 #include "common/DirEnum.h"
 #include "common/Failure.h"
 #include "common/Handles.h"
@@ -281,11 +283,49 @@ void TRollback::PutBack(const std::wstring& path) {
     }
 }
 
+void TRollback::AfterFolder(const std::wstring& folder) {
+    if (!Active()) {
+        return;
+    }
+    for (const auto& [moved, name] : FAsideOf) {
+        const bool inside = SamePath(moved, folder) || IsBelow(moved, folder + L'\\');
+        if (inside && DirectoryExists(FFolder + name) && DirectoryExists(moved)) {
+            ReturnUnreplaced(FFolder + name, name, moved);
+        }
+    }
+}
+
+// Each item goes back by one rename, noted first; a folder both sides have is merged.
+void TRollback::ReturnUnreplaced(const std::wstring& aside, const std::wstring& name,
+                                 const std::wstring& folder) {
+    const DWORD all = faAnyFile | faDirectory | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (const TDirEntry& entry : ListDirEntries(aside + L"\\*", all)) {
+        if (IsDotEntry(entry.Name)) {
+            continue;
+        }
+        const std::wstring to = folder + L'\\' + entry.Name;
+        const DWORD there = GetFileAttributesW(to.c_str());
+        if (there == INVALID_FILE_ATTRIBUTES) {
+            if (!Note(TJournalKind::jkReturned, to, name + L'\\' + entry.Name) ||
+                !MoveFileExW((aside + L'\\' + entry.Name).c_str(), to.c_str(), 0)) {
+                LogFailure(Failure(L"Файл не возвращён", to));
+            }
+        } else if (entry.IsDirectory() && (there & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                   (entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            ReturnUnreplaced(aside + L'\\' + entry.Name, name + L'\\' + entry.Name, to);
+        }
+    }
+}
+
 std::wstring TRollback::EarlierPlace(const std::wstring& folder) const {
-    const auto aside = FAsideOf.find(folder);
-    return aside != FAsideOf.end() && DirectoryExists(FFolder + aside->second)
-               ? FFolder + aside->second
-               : folder;
+    for (std::wstring above = folder; above.size() >= FTarget.size();
+         above = ExtractFileDir(above)) {
+        const auto aside = FAsideOf.find(above);
+        if (aside != FAsideOf.end() && DirectoryExists(FFolder + aside->second)) {
+            return FFolder + aside->second + folder.substr(above.size());
+        }
+    }
+    return folder;
 }
 
 void TRollback::BeforeValue(const std::wstring& key, const std::wstring& name) {

@@ -28,14 +28,21 @@ public:
     void BeforeEdit(const std::wstring& path);     // changed in place
     void BeforeTree(const std::wstring& source, const std::wstring& target); // a tree copied
     void BeforeShellFolder(const std::wstring& folder); // a folder the shell copies into
+    // After the copy into a folder (or folders below it) that went aside whole: what the copy did
+    // not replace comes back now, so that the run goes on with the folder merged, as a copy over it
+    // leaves it.
+    void AfterFolder(const std::wstring& folder);
     void AfterRename(const std::wstring& from, const std::wstring& to);
     // A file the run put back as it was (the clinic's database after a failed copy): the
     // undo leaves it alone.
     void LeaveAlone(const std::wstring& path);
     // A copy that failed after its file was moved aside leaves none: the file comes back now.
     void PutBack(const std::wstring& path);
-    // Where what a folder held before the run is now: aside, when it went there whole.
+    // Where a folder below the target that was there before the run is now: aside, when it
+    // or a folder above it went there whole; else where it was.
     std::wstring EarlierPlace(const std::wstring& folder) const;
+    // Whether a file that was there is waiting aside.
+    bool SavedAside(const std::wstring& path) const { return FSavedAs.contains(path); }
     void BeforeValue(const std::wstring& key, const std::wstring& name); // below HKLM
     void BeforeKey(const std::wstring& key); // below HKLM: the run rewrites the whole key
     void BeforeFont(const std::wstring& path);
@@ -55,6 +62,8 @@ private:
     std::wstring NextAside();
     void SaveAside(const std::wstring& path, bool keepInPlace);
     bool MoveFolderAside(const std::wstring& folder);
+    void ReturnUnreplaced(const std::wstring& aside, const std::wstring& name,
+                          const std::wstring& folder);
 
     std::wstring FTarget; // the installation folder, ending in a delimiter
     std::wstring FFolder; // the rollback folder, ending in "\"

@@ -14,13 +14,14 @@ struct TKindName {
     const wchar_t* Name;
 };
 constexpr TKindName KindNames[] = {
-    {TJournalKind::jkTarget, L"target"},   {TJournalKind::jkFolder, L"folder"},
-    {TJournalKind::jkNewTree, L"newtree"}, {TJournalKind::jkFile, L"file"},
-    {TJournalKind::jkSaved, L"saved"},     {TJournalKind::jkSavedFolder, L"savedfolder"},
-    {TJournalKind::jkRenamed, L"renamed"}, {TJournalKind::jkRestored, L"restored"},
-    {TJournalKind::jkValue, L"value"},     {TJournalKind::jkKey, L"key"},
-    {TJournalKind::jkFont, L"font"},       {TJournalKind::jkRan, L"ran"},
-    {TJournalKind::jkTimes, L"times"},     {TJournalKind::jkCommit, L"commit"},
+    {TJournalKind::jkTarget, L"target"},     {TJournalKind::jkFolder, L"folder"},
+    {TJournalKind::jkNewTree, L"newtree"},   {TJournalKind::jkFile, L"file"},
+    {TJournalKind::jkSaved, L"saved"},       {TJournalKind::jkSavedFolder, L"savedfolder"},
+    {TJournalKind::jkRenamed, L"renamed"},   {TJournalKind::jkRestored, L"restored"},
+    {TJournalKind::jkReturned, L"returned"}, {TJournalKind::jkValue, L"value"},
+    {TJournalKind::jkKey, L"key"},           {TJournalKind::jkFont, L"font"},
+    {TJournalKind::jkRan, L"ran"},           {TJournalKind::jkTimes, L"times"},
+    {TJournalKind::jkCommit, L"commit"},
 };
 
 const wchar_t* NameOf(TJournalKind kind) {
@@ -69,6 +70,7 @@ std::wstring Format(const TJournalLine& line) {
     case TJournalKind::jkSaved:
     case TJournalKind::jkSavedFolder:
     case TJournalKind::jkRenamed:
+    case TJournalKind::jkReturned:
     case TJournalKind::jkTimes:
         text += L'\t' + line.Other;
         break;
@@ -100,6 +102,7 @@ bool Parse(const std::wstring& text, TJournalLine& line) {
     case TJournalKind::jkSaved:
     case TJournalKind::jkSavedFolder:
     case TJournalKind::jkRenamed:
+    case TJournalKind::jkReturned:
     case TJournalKind::jkTimes:
         if (f.size() != 3) {
             return false;

@@ -18,6 +18,9 @@
 //   savedfolder  <path> <name>               the folder as it was, in the rollback folder
 //   renamed      <path> <new path>           the clinic's database, renamed to its .bak
 //   restored     <path>                      the run put the clinic's file back: leave it
+//   returned     <path> <aside name>         what the copy into a folder moved aside whole did
+//                                            not replace, back in the new folder: it goes
+//                                            aside again before the folder is swapped back
 //   value        <key> <name> absent         a value under HKLM the run wrote, and what it
 //   value        <key> <name> <type> <hex>   was before
 //   key          <key>                       a key under HKLM the run made or rewrote: it
@@ -37,6 +40,7 @@ enum class TJournalKind {
     jkSavedFolder,
     jkRenamed,
     jkRestored,
+    jkReturned,
     jkValue,
     jkKey,
     jkFont,

@@ -141,6 +141,13 @@ void TUndo::One(const TJournalLine& line) {
     case TJournalKind::jkRestored:
         FLeft.insert(line.Path);
         break;
+    case TJournalKind::jkReturned:
+        // Aside again, so that the folder it was returned into can go whole.
+        if (Exists(line.Path) && !Exists(FFolder + line.Other) &&
+            !MoveFileExW(line.Path.c_str(), (FFolder + line.Other).c_str(), 0)) {
+            Failed(line.Path);
+        }
+        break;
     case TJournalKind::jkValue:
         UndoValue(line);
         break;

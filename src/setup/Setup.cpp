@@ -139,8 +139,7 @@ std::wstring CopyArguments(const std::wstring& commandLine, const TCommandLine& 
 // A run that was killed or lost power is undone before anything else. False when it could not
 // be undone whole: nothing else may begin over it then, or its journal would be lost.
 bool UndoInterrupted(TSetupMode mode) {
-    const TInterruptedRun run =
-        UndoInterruptedRun([](const std::wstring& line) { LogLine(line); });
+    const TInterruptedRun run = UndoInterruptedRun([](const std::wstring& line) { LogLine(line); });
     if (!run.Found) {
         return true;
     }
@@ -153,8 +152,8 @@ bool UndoInterrupted(TSetupMode mode) {
              MB_ICONERROR);
         return false;
     }
-    const std::wstring text = L"Прерванная установка в папке " + folder +
-                              L" отменена: всё возвращено, как было до неё.";
+    const std::wstring text =
+        L"Прерванная установка в папке " + folder + L" отменена: всё возвращено, как было до неё.";
     if (mode == TSetupMode::smWizard) {
         Tell(mode, text, MB_ICONINFORMATION);
     } else {
@@ -227,9 +226,10 @@ int RunSetup(const std::wstring& commandLine) {
         }
         copyError = copy.Error;
     }
-    const std::wstring logRefused =
-        OpenRunLog(options.Log, target,
-                   check ? CheckLogPrefix(options) : removal ? L"Sontira-Uninstall" : L"Sontira-Install");
+    const std::wstring logRefused = OpenRunLog(options.Log, target,
+                                               check     ? CheckLogPrefix(options)
+                                               : removal ? L"Sontira-Uninstall"
+                                                         : L"Sontira-Install");
     if (!logRefused.empty() && options.Error.empty()) {
         options.Error = logRefused; // a bad command line, reported as one
     }
