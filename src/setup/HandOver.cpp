@@ -10,13 +10,32 @@
 #include "install/InstallRecord.h"
 
 #include <optional>
+#include <vector>
 
 namespace {
 
 struct THandOver {
     TUniqueHandle Parent;
-    std::wstring MovedFile; // the uninstaller's file under its new name; empty when not moved
+    std::vector<std::wstring> MovedFiles; // uninstaller files under their new names
+    std::wstring Folder;
+    FILETIME FolderTime{}; // before the first rename: the renames leave no trace in it
 };
+
+FILETIME FolderWriteTime(const std::wstring& folder) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(folder.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+void SetFolderWriteTime(const std::wstring& folder, const FILETIME& time) {
+    const TUniqueFile handle(CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                         nullptr));
+    if (handle) {
+        SetFileTime(handle.get(), nullptr, nullptr, &time);
+    }
+}
 
 std::optional<THandOver>& Taken() {
     static std::optional<THandOver> handOver;
@@ -50,13 +69,30 @@ std::wstring MoveAside(const std::wstring& uninstaller, const std::wstring& targ
 
 bool PrepareHandOver(DWORD parentId, const std::wstring& target) {
     const std::wstring uninstaller = target + UninstallerName;
-    TUniqueHandle parent(OpenProcess(
-        PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, parentId));
-    if (!parent || !SamePath(CanonicalFile(ProcessImage(parent.get())), uninstaller)) {
-        return false;
+    std::optional<THandOver>& handOver = Taken();
+    if (!handOver) {
+        TUniqueHandle parent(OpenProcess(
+            PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, parentId));
+        if (!parent || !SamePath(CanonicalFile(ProcessImage(parent.get())), uninstaller)) {
+            return false;
+        }
+        handOver = THandOver{std::move(parent), {}, target, FolderWriteTime(target)};
     }
-    Taken() = THandOver{std::move(parent), MoveAside(uninstaller, target)};
+    // Taken hold of before an interrupted run's undo put an earlier uninstaller back: that one
+    // goes the same way.
+    if (GetFileAttributesW(uninstaller.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        const std::wstring moved = MoveAside(uninstaller, target);
+        if (!moved.empty()) {
+            handOver->MovedFiles.push_back(moved);
+        }
+    }
     return true;
+}
+
+void KeepHandOverFolderTime() {
+    if (Taken()) {
+        Taken()->FolderTime = FolderWriteTime(Taken()->Folder);
+    }
 }
 
 void CompleteHandOver(DWORD exitCode) {
@@ -68,8 +104,16 @@ void CompleteHandOver(DWORD exitCode) {
         WaitForSingleObject(handOver->Parent.get(), 30000);
     }
     // Deleted now, the deletion scheduled for the restart has nothing left to do.
-    if (!handOver->MovedFile.empty() && DeleteFileW(handOver->MovedFile.c_str())) {
-        TPendingDeletions().Cancel(handOver->MovedFile);
+    bool deleted = !handOver->MovedFiles.empty();
+    for (const std::wstring& moved : handOver->MovedFiles) {
+        if (DeleteFileW(moved.c_str())) {
+            TPendingDeletions().Cancel(moved);
+        } else {
+            deleted = false;
+        }
+    }
+    if (deleted) {
+        SetFolderWriteTime(handOver->Folder, handOver->FolderTime);
     }
     handOver.reset();
 }

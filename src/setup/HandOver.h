@@ -14,7 +14,12 @@
 // In the copy, after a complete removal: takes hold of the uninstaller that started it (only
 // if it runs target's Uninstall.exe) and moves its file aside, both in the log. False when no
 // such uninstaller runs.
+// Called again, it keeps hold and moves aside an uninstaller file that is there again.
 bool PrepareHandOver(DWORD parentId, const std::wstring& target);
+
+// The installation folder's last-write time as it is now is the one it is given back once the
+// renamed files are deleted (after an undo has put it back as it was).
+void KeepHandOverFolderTime();
 
 // The program's last act: ends the uninstaller taken hold of with exitCode, waits for it to
 // go and deletes its file. Nothing when none was taken.

@@ -1,12 +1,14 @@
 #include "setup/Setup.h"
 
 #include "common/AppStrings.h"
+#include "common/CanonicalPath.h"
 #include "common/Errors.h"
 #include "common/Paths.h"
 #include "common/SetupLog.h"
 #include "setup/SilentAnswers.h"
 #include "install/SilentProgress.h"
 #include "install/Rollback.h"
+#include "install/RollbackPending.h"
 #include "install/SpaceCheck.h"
 #include "install/TargetFolder.h"
 #include "install/TargetLevels.h"
@@ -179,9 +181,15 @@ TOutcome Dispatch(const TCommandLine& options, bool removal, const std::wstring&
         Tell(options.Mode, L"Программа установки уже запущена.", MB_ICONERROR);
         return {ecBadStart, L"программа установки уже запущена"};
     }
+    // A run killed while it replaced the very uninstaller this copy came from: that file runs
+    // and cannot be put back until it is renamed out of the way (HandOver.h).
+    if (options.Parent && IsBelow(PendingJournal(), target)) {
+        PrepareHandOver(*options.Parent, target);
+    }
     if (!UndoInterrupted(options.Mode)) {
         return {ecStopped, L"прерванная установка не отменена"};
     }
+    KeepHandOverFolderTime();
     if (options.Verify || options.Repair) {
         try {
             const TCheckOutcome outcome = CheckInstallation(options, target);

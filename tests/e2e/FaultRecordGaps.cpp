@@ -38,8 +38,9 @@ std::vector<std::wstring> InstallLogsInTemp() {
 void RecordLinesThatDoNotFit(TContext& context) {
     const std::wstring dist = context.CopyDistribution();
     // Empty files are copied even to a full disk, and an older backup with many of them is
-    // recorded in one write longer than a disk block: some of it fits, the rest cannot.
-    for (int i = 0; i < 60; ++i) {
+    // recorded in one write of some 60 KiB: the room left takes the updater's few small files
+    // and the release level (a stop there would undo the run, record and all), not that write.
+    for (int i = 0; i < 600; ++i) {
         WriteBytes(dist + L"\\backup\\R010203\\an empty file with a name long enough " +
                        std::to_wstring(i) + L".txt",
                    "");
@@ -55,7 +56,7 @@ void RecordLinesThatDoNotFit(TContext& context) {
     {
         TFaultInstall install(context, dist);
         install.AtDriverQuestion = [&] {
-            full = std::make_unique<TDiskFiller>(SmallDrive() + L"\\", 0);
+            full = std::make_unique<TDiskFiller>(SmallDrive() + L"\\", 32 * 1024);
         };
         install.Run(target); // it ends as a full disk makes it end; the record is what counts
         full.reset();
@@ -85,8 +86,10 @@ void DriverFolderNotCopied(TContext& context) {
     WriteBytes(installer, "the vendor's driver installer the clinic put there\r\n");
     const std::string clinics = ReadBytes(installer);
     {
-        // The shell cannot replace it: its copy of the driver folder does not happen.
+        // The shell cannot replace it, nor can the folder be moved aside for the run's way
+        // back: the shell's copy of the driver folder does not happen.
         const TImmutable guard(installer);
+        const TImmutable folder(target + L"FTDIDriverInstall");
         const TSetupRun run =
             RunSetup(dist, L"/VERYSILENT /DRIVER \"/DIR=" + target.substr(0, target.size() - 1) +
                                L"\" /LOG=C:\\driver-not-copied.log");

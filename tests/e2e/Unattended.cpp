@@ -68,7 +68,8 @@ std::vector<TChild> RunningChildren(DWORD parentId) {
             continue;
         }
         TUniqueHandle child(
-            OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+            OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                        entry.th32ProcessID));
         if (child && WaitForSingleObject(child.get(), 0) == WAIT_TIMEOUT) {
             children.push_back({std::move(child), entry.szExeFile});
         }
