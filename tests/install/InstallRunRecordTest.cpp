@@ -8,6 +8,7 @@
 #include "install/InstallRecord.h"
 #include "install/Registration.h"
 #include "install/TargetFolder.h"
+#include "support/RegistryView.h"
 
 #include <set>
 
@@ -30,16 +31,19 @@ void ListFiles(const std::wstring& root, const std::wstring& relative,
     }
 }
 
+// The entry as this build's program registers it: in its own registry view.
 std::wstring Registered(const wchar_t* name) {
-    const TUniqueKey key = OpenOrCreateKey(HKEY_LOCAL_MACHINE, RegistrationKey);
-    return ReadSubkeyString(key.get(), L"", name);
+    const TUniqueKey key = regview::OpenMachineKey(RegistrationKey, regview::Own);
+    return key ? ReadSubkeyString(key.get(), L"", name) : L"";
 }
 
 DWORD RegisteredNumber(const wchar_t* name) {
+    const TUniqueKey key = regview::OpenMachineKey(RegistrationKey, regview::Own);
     DWORD value = 0;
     DWORD size = sizeof value;
-    RegGetValueW(HKEY_LOCAL_MACHINE, RegistrationKey, name, RRF_RT_REG_DWORD, nullptr, &value,
-                 &size);
+    if (key) {
+        RegGetValueW(key.get(), nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    }
     return value;
 }
 
@@ -74,7 +78,7 @@ void ExpectListedAsOnDisk(const TRecordSet& record, const std::wstring& target) 
 } // namespace
 
 TEST_F(InstallRunTest, RecordListsWhatTheRunWroteAndTheEntryNamesTheTarget) {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey);
+    ASSERT_TRUE(regview::DeleteMachineTree(RegistrationKey));
     RemoveInstalledFonts();
     CreateTargetFolders(Target);
     WriteAll(Target + L"gbak.exe", "someone else's gbak"); // overwritten by the run
@@ -112,12 +116,16 @@ TEST_F(InstallRunTest, RecordListsWhatTheRunWroteAndTheEntryNamesTheTarget) {
     EXPECT_GT(RegisteredNumber(L"EstimatedSize"), 64u); // the database alone is 64 KiB
     EXPECT_EQ(RegisteredNumber(L"NoModify"), 1u);
     EXPECT_EQ(RegisteredNumber(L"NoRepair"), 1u);
+    if (regview::TwoViews()) {
+        EXPECT_FALSE(regview::OpenMachineKey(RegistrationKey, regview::Other))
+            << "the entry is also in " << regview::OtherName;
+    }
 }
 
 // A run that stops keeps the record of what it got to write, but is not registered; a later
 // run merges into that record, one line per item, and a file the first run made stays "new".
 TEST_F(InstallRunTest, StoppedRunLeavesItsRecordAndTheNextRunMergesIntoIt) {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey);
+    ASSERT_TRUE(regview::DeleteMachineTree(RegistrationKey));
     const std::wstring library = From + L"UDF\\Compare.Dll";
     const std::wstring aside = From + L"Compare.Dll.aside";
     ASSERT_TRUE(MoveFileW(library.c_str(), aside.c_str()));
