@@ -59,7 +59,9 @@ void CheckFonts(TContext& context, const TInstallation& installation) {
                       installed + L" is missing or differs from the distribution's");
         const std::wstring name = std::wstring(font.FullName) + L" (TrueType)";
         std::wstring value;
-        if (ReadMachineString(FontsKey, name, value)) {
+        // Read where Windows itself reads it: the 64-bit view (the key is shared on 64-bit
+        // Windows, so a 32-bit program's value belongs there as well).
+        if (ReadMachineString(FontsKey, name, value, KEY_WOW64_64KEY)) {
             context.CheckEqual(value, font.File, L"HKLM\\...\\Fonts \"" + name + L"\"");
         } else {
             context.Check(false, L"no value \"" + name + L"\" under HKLM\\" + FontsKey);

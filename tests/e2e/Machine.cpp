@@ -6,6 +6,7 @@
 #include "Report.h"
 #include "SuiteFiles.h"
 #include "common/Handles.h"
+#include "support/RegistryView.h"
 
 namespace e2e {
 namespace {
@@ -66,8 +67,7 @@ void RemoveSuite(const std::wstring& target) {
     if (FileExists(link) && !DeleteFileW(link.c_str())) {
         Fail(L"could not remove " + link);
     }
-    const LSTATUS entry = RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey);
-    if (entry != ERROR_SUCCESS && entry != ERROR_FILE_NOT_FOUND) {
+    if (!regview::DeleteMachineTree(RegistrationKey)) {
         Fail(L"could not remove HKLM\\" + std::wstring(RegistrationKey));
     }
 }
@@ -92,16 +92,30 @@ std::vector<std::wstring> MissingFonts() {
     return missing;
 }
 
-bool ReadMachineString(const wchar_t* key, const std::wstring& name, std::wstring& value) {
-    DWORD bytes = 0;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
-                     &bytes) != ERROR_SUCCESS) {
+namespace {
+
+// Reads a value of a key under HKEY_LOCAL_MACHINE in view, sized by a first call.
+bool ReadMachineValue(const wchar_t* key, const std::wstring& name, DWORD type, REGSAM view,
+                      std::wstring& text, DWORD& bytes) {
+    const TUniqueKey opened = regview::OpenMachineKey(key, view);
+    bytes = 0;
+    if (!opened || RegGetValueW(opened.get(), nullptr, name.c_str(), type, nullptr, nullptr,
+                                &bytes) != ERROR_SUCCESS) {
         return false;
     }
-    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    text.assign(bytes / sizeof(wchar_t) + 2, L'\0');
     bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(),
-                     &bytes) != ERROR_SUCCESS) {
+    return RegGetValueW(opened.get(), nullptr, name.c_str(), type, nullptr, text.data(), &bytes) ==
+           ERROR_SUCCESS;
+}
+
+} // namespace
+
+bool ReadMachineString(const wchar_t* key, const std::wstring& name, std::wstring& value,
+                       REGSAM view) {
+    std::wstring text;
+    DWORD bytes = 0;
+    if (!ReadMachineValue(key, name, RRF_RT_REG_SZ, view, text, bytes)) {
         return false;
     }
     text.resize(wcsnlen(text.c_str(), text.size()));
@@ -109,23 +123,18 @@ bool ReadMachineString(const wchar_t* key, const std::wstring& name, std::wstrin
     return true;
 }
 
-bool ReadMachineDword(const wchar_t* key, const std::wstring& name, DWORD& value) {
+bool ReadMachineDword(const wchar_t* key, const std::wstring& name, DWORD& value, REGSAM view) {
+    const TUniqueKey opened = regview::OpenMachineKey(key, view);
     DWORD bytes = sizeof(value);
-    return RegGetValueW(HKEY_LOCAL_MACHINE, key, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value,
-                        &bytes) == ERROR_SUCCESS;
+    return opened && RegGetValueW(opened.get(), nullptr, name.c_str(), RRF_RT_REG_DWORD, nullptr,
+                                  &value, &bytes) == ERROR_SUCCESS;
 }
 
 bool ReadMachineStrings(const wchar_t* key, const std::wstring& name,
-                        std::vector<std::wstring>& values) {
+                        std::vector<std::wstring>& values, REGSAM view) {
+    std::wstring text;
     DWORD bytes = 0;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name.c_str(), RRF_RT_REG_MULTI_SZ, nullptr, nullptr,
-                     &bytes) != ERROR_SUCCESS) {
-        return false;
-    }
-    std::wstring text(bytes / sizeof(wchar_t) + 2, L'\0');
-    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name.c_str(), RRF_RT_REG_MULTI_SZ, nullptr,
-                     text.data(), &bytes) != ERROR_SUCCESS) {
+    if (!ReadMachineValue(key, name, RRF_RT_REG_MULTI_SZ, view, text, bytes)) {
         return false;
     }
     // Each string ends in a NUL and the list in one more; a deletion at restart pairs its path

@@ -13,7 +13,8 @@ std::wstring WindowsFontsFolder(); // ends in "\"
 std::wstring DesktopFolder();      // ends in "\"
 constexpr wchar_t FontsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
 constexpr wchar_t ShortcutName[] = L"Сонтира.lnk";
-// Programs and Features: the list's key and the suite's entry in it.
+// Programs and Features: the list's key and the suite's entry in it, both read in the
+// registry view of the build under test (support/RegistryView.h), where Install.exe puts it.
 constexpr wchar_t UninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr wchar_t RegistrationKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sontira";
@@ -28,12 +29,14 @@ void RemoveSuiteFonts();
 // The shipped fonts whose files the Windows fonts folder lacks: the ones a run installs.
 std::vector<std::wstring> MissingFonts();
 
-// A string value under HKEY_LOCAL_MACHINE; false when there is none.
-bool ReadMachineString(const wchar_t* key, const std::wstring& name, std::wstring& value);
+// A string value under HKEY_LOCAL_MACHINE, in the given registry view or the process's own;
+// false when there is none.
+bool ReadMachineString(const wchar_t* key, const std::wstring& name, std::wstring& value,
+                       REGSAM view = 0);
 // The same for a REG_DWORD and a REG_MULTI_SZ value.
-bool ReadMachineDword(const wchar_t* key, const std::wstring& name, DWORD& value);
+bool ReadMachineDword(const wchar_t* key, const std::wstring& name, DWORD& value, REGSAM view = 0);
 bool ReadMachineStrings(const wchar_t* key, const std::wstring& name,
-                        std::vector<std::wstring>& values);
+                        std::vector<std::wstring>& values, REGSAM view = 0);
 
 // The screen's logical pixels per inch for the programs started while it lives (each process
 // reads the value when it starts); the earlier setting comes back at the end.

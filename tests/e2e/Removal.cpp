@@ -10,6 +10,7 @@
 #include "Scenario.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
+#include "support/RegistryView.h"
 
 namespace e2e {
 namespace {
@@ -127,9 +128,8 @@ bool HasStepDone(const std::vector<std::wstring>& lines, const std::wstring& ste
 
 std::map<std::wstring, std::wstring> RegistrationValues() {
     std::map<std::wstring, std::wstring> values;
-    TUniqueKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, RegistrationKey, 0, KEY_READ, key.put()) !=
-        ERROR_SUCCESS) {
+    const TUniqueKey key = regview::OpenMachineKey(RegistrationKey, regview::Own);
+    if (!key) {
         return values;
     }
     for (DWORD index = 0;; ++index) {

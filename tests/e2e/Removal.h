@@ -49,7 +49,8 @@ private:
 // Whether the log holds the step's line in its finished form ("<step>....Завершено").
 bool HasStepDone(const std::vector<std::wstring>& lines, const std::wstring& step);
 
-// The Programs and Features entry's values, each as "type: data"; empty when there is none.
+// The Programs and Features entry's values, each as "type: data", read in the build's own
+// registry view; empty when there is none there.
 std::map<std::wstring, std::wstring> RegistrationValues();
 
 // %TEMP% (ending in "\\"), and the removal log files there by their default name

@@ -15,6 +15,7 @@
 #include "Unattended.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
+#include "support/RegistryView.h"
 
 namespace e2e {
 namespace {
@@ -35,20 +36,36 @@ std::wstring Today() {
 // The subkeys of the Programs and Features list whose DisplayName is the suite's.
 std::vector<std::wstring> EntriesOfSuite() {
     std::vector<std::wstring> entries;
-    TUniqueKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    const TUniqueKey key = regview::OpenMachineKey(UninstallKey, regview::Own);
+    if (!key) {
         return entries;
     }
     wchar_t name[256];
     for (DWORD i = 0; RegEnumKeyW(key.get(), i, name, 256) == ERROR_SUCCESS; ++i) {
         std::wstring shown;
         if (ReadMachineString((std::wstring(UninstallKey) + L"\\" + name).c_str(), L"DisplayName",
-                              shown) &&
+                              shown, regview::Own) &&
             shown == DisplayName) {
             entries.push_back(name);
         }
     }
     return entries;
+}
+
+// On 64-bit Windows the entry is in the view of the program's bitness only; a 32-bit program's
+// is where deployment scripts read it, under WOW6432Node.
+void CheckEntryView(TContext& context) {
+    if (!regview::TwoViews()) {
+        return;
+    }
+    context.Check(!regview::OpenMachineKey(RegistrationKey, regview::Other),
+                  L"the entry is also in " + std::wstring(regview::OtherName));
+    if (regview::ThirtyTwoBit) {
+        const std::wstring wow = L"Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\"
+                                 L"Uninstall\\Sontira";
+        context.Check(static_cast<bool>(regview::OpenMachineKey(wow, KEY_WOW64_64KEY)),
+                      L"no key HKLM\\" + wow);
+    }
 }
 
 // The entry's values; its date is `day` or today (a run across midnight).
@@ -68,20 +85,21 @@ void CheckEntryValues(TContext& context, const std::wstring& target, const std::
     };
     for (const auto& [name, expected] : strings) {
         std::wstring value;
-        if (ReadMachineString(RegistrationKey, name, value)) {
+        if (ReadMachineString(RegistrationKey, name, value, regview::Own)) {
             context.CheckEqual(value, expected, L"Programs and Features " + std::wstring(name));
         } else {
             context.Check(false, L"Programs and Features: no REG_SZ value " + std::wstring(name));
         }
     }
     std::wstring date;
-    ReadMachineString(RegistrationKey, L"InstallDate", date);
+    ReadMachineString(RegistrationKey, L"InstallDate", date, regview::Own);
     context.Check(date == day || date == Today(), L"Programs and Features InstallDate is \"" +
                                                       date + L"\", not today's " + Today());
     // Programs and Features offers Repair (ModifyPath), not Change.
     for (const auto& [name, expected] : {std::pair{L"NoModify", 1u}, std::pair{L"NoRepair", 0u}}) {
         DWORD value = 0;
-        context.Check(ReadMachineDword(RegistrationKey, name, value) && value == expected,
+        context.Check(ReadMachineDword(RegistrationKey, name, value, regview::Own) &&
+                          value == expected,
                       L"Programs and Features: " + std::wstring(name) + L" is not REG_DWORD " +
                           std::to_wstring(expected));
     }
@@ -122,7 +140,8 @@ void CheckRecordAndSize(TContext& context, const std::wstring& target) {
         bytes += file.Size;
     }
     DWORD kib = 0;
-    context.Check(ReadMachineDword(RegistrationKey, L"EstimatedSize", kib), L"no EstimatedSize");
+    context.Check(ReadMachineDword(RegistrationKey, L"EstimatedSize", kib, regview::Own),
+                  L"no EstimatedSize");
     context.Check(uninstaller > 0 && kib == (bytes + 1023) / 1024,
                   L"EstimatedSize is " + std::to_wstring(kib) + L" KiB; the record lists " +
                       std::to_wstring(bytes - uninstaller) + L" bytes, and " + UninstallName +
@@ -176,17 +195,21 @@ void RegistrationEntry(TContext& context) {
     const std::wstring dayBefore = Today();
     const std::wstring source = InstallQuietly(context, Holter);
     if (RegistrationValues().empty()) {
-        Fail(L"the installation wrote no entry HKLM\\" + std::wstring(RegistrationKey));
+        Fail(L"the installation wrote no entry HKLM\\" + std::wstring(RegistrationKey) + L" in " +
+             regview::OwnName);
     }
     const std::wstring distribution = IncludeTrailingPathDelimiter(source);
+    CheckEntryView(context);
     CheckEntryValues(context, Holter, dayBefore, distribution);
     CheckRecordAndSize(context, Holter);
     context.CheckEqual(ReadRecord(Holter).Source, distribution, L"the record's source line");
 
     // A later installation into the same folder: the same single entry, dated anew.
     const std::wstring old = L"20000101";
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, RegistrationKey, L"InstallDate", REG_SZ, old.c_str(),
-                    static_cast<DWORD>((old.size() + 1) * sizeof(wchar_t)));
+    const TUniqueKey entry = regview::OpenMachineKey(RegistrationKey, regview::Own, KEY_SET_VALUE);
+    RegSetValueExW(entry.get(), L"InstallDate", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(old.c_str()),
+                   static_cast<DWORD>((old.size() + 1) * sizeof(wchar_t)));
     const std::wstring dayAgain = Today();
     const TSetupRun again = RunSetup(source, L"/VERYSILENT");
     CheckExit(context, again, 0);
@@ -280,7 +303,7 @@ void RemovalCyrillicBlanks(TContext& context) {
     InstallQuietly(context, target);
     const TMachineState before = TakeState(target);
     std::wstring quiet;
-    if (!ReadMachineString(RegistrationKey, L"QuietUninstallString", quiet)) {
+    if (!ReadMachineString(RegistrationKey, L"QuietUninstallString", quiet, regview::Own)) {
         Fail(L"no QuietUninstallString under HKLM\\" + std::wstring(RegistrationKey));
     }
     const TSetupRun run = RunCommandLine(quiet);

@@ -8,6 +8,7 @@
 #include "install/InstallRecord.h"
 #include "install/Registration.h"
 #include "install/TargetFolder.h"
+#include "support/RegistryView.h"
 
 #include <set>
 
@@ -30,16 +31,19 @@ void ListFiles(const std::wstring& root, const std::wstring& relative,
     }
 }
 
+// The entry as this build's program registers it: in its own registry view.
 std::wstring Registered(const wchar_t* name) {
-    const TUniqueKey key = OpenOrCreateKey(HKEY_LOCAL_MACHINE, RegistrationKey);
-    return ReadSubkeyString(key.get(), L"", name);
+    const TUniqueKey key = regview::OpenMachineKey(RegistrationKey, regview::Own);
+    return key ? ReadSubkeyString(key.get(), L"", name) : L"";
 }
 
 DWORD RegisteredNumber(const wchar_t* name) {
+    const TUniqueKey key = regview::OpenMachineKey(RegistrationKey, regview::Own);
     DWORD value = 0;
     DWORD size = sizeof value;
-    RegGetValueW(HKEY_LOCAL_MACHINE, RegistrationKey, name, RRF_RT_REG_DWORD, nullptr, &value,
-                 &size);
+    if (key) {
+        RegGetValueW(key.get(), nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    }
     return value;
 }
 
@@ -74,7 +78,7 @@ void ExpectListedAsOnDisk(const TRecordSet& record, const std::wstring& target) 
 } // namespace
 
 TEST_F(InstallRunTest, RecordListsWhatTheRunWroteAndTheEntryNamesTheTarget) {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey);
+    ASSERT_TRUE(regview::DeleteMachineTree(RegistrationKey));
     RemoveInstalledFonts();
     CreateTargetFolders(Target);
     WriteAll(Target + L"gbak.exe", "someone else's gbak"); // overwritten by the run
@@ -115,13 +119,17 @@ TEST_F(InstallRunTest, RecordListsWhatTheRunWroteAndTheEntryNamesTheTarget) {
     EXPECT_EQ(RegisteredNumber(L"NoRepair"), 0u);
     EXPECT_EQ(Registered(L"ModifyPath"), L"\"" + Target + L"Uninstall.exe\" /REPAIR");
     EXPECT_EQ(Registered(L"InstallSource"), From);
+    if (regview::TwoViews()) {
+        EXPECT_FALSE(regview::OpenMachineKey(RegistrationKey, regview::Other))
+            << "the entry is also in " << regview::OtherName;
+    }
 }
 
 // A run that stops over an earlier installation leaves its record, uninstaller and entry as
 // they were; a later run merges into the record, one line per item, and a file the first run
 // made stays "new".
 TEST_F(InstallRunTest, StoppedRunLeavesTheEarlierRecordAndTheNextRunMergesIntoIt) {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, RegistrationKey);
+    ASSERT_TRUE(regview::DeleteMachineTree(RegistrationKey));
     CreateTargetFolders(Target);
     ASSERT_EQ(RunWithoutWindow({Target, true, false, false, true}), TRunResult::rrCompleted);
     const std::string earlier = ReadBytes(Target + L"InstallRecord.txt");

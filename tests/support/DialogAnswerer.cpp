@@ -128,7 +128,10 @@ void TDialogAnswerer::Handle(HWND wnd) {
     if (std::find(FHandled.begin(), FHandled.end(), wnd) != FHandled.end()) {
         return;
     }
-    if (!FScript.empty() && GetTickCount() - FLastAnswer < FScript.front().AfterMs) {
+    std::erase_if(FFirstSeen, [](const auto& seen) { return !IsWindow(seen.first); });
+    const DWORD shown = FFirstSeen.try_emplace(wnd, GetTickCount()).first->second;
+    const DWORD waited = GetTickCount() - std::max(FLastAnswer, shown);
+    if (!FScript.empty() && waited < FScript.front().AfterMs) {
         return;
     }
     FHandled.push_back(wnd);

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ public:
     TDialogAnswerer& Press(int buttonId, TInspect inspect = {});
     // The next timed message window gets the button with this caption ("OK", "Отмена",
     // "остановить"); inspect runs first, with the window.
-    // afterMs: not before this long after the previous answer.
+    // afterMs: not before this long after the previous answer, nor after the window showed
+    // (a slow machine may show it well after the answerer started).
     TDialogAnswerer& PressTimed(const std::wstring& caption, TInspect inspect = {},
                                 DWORD afterMs = 0);
     // The next timed message window is only recorded and left to close by itself.
@@ -58,6 +60,7 @@ private:
     std::vector<HWND> FHandled;
     int FUnexpected = 0;
     DWORD FLastAnswer = 0;
+    std::map<HWND, DWORD> FFirstSeen; // when each window was first seen, for afterMs
     UINT_PTR FTimer = 0;
 };
 

@@ -161,6 +161,35 @@ TEST_F(LargeFontsTest, CallsTheSystemFoldersLibrary) {
     }
 }
 
+// Whether folder\syssetup.dll is on the disk, read past WOW64's redirection of system32.
+bool OnDisk(const std::wstring& folder) {
+    PVOID redirection = nullptr;
+    const BOOL disabled = Wow64DisableWow64FsRedirection(&redirection);
+    const bool there =
+        GetFileAttributesW((folder + L"\\syssetup.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (disabled) {
+        Wow64RevertWow64FsRedirection(redirection);
+    }
+    return there;
+}
+
+// On 64-bit Windows the system folder of a 32-bit program is SysWOW64, the home of the 32-bit
+// libraries: what it loads "from the system folder" must come from there, never from the
+// 64-bit system32. A 64-bit program's is system32 itself.
+TEST_F(LargeFontsTest, SystemFolderIsThatOfTheProgramsBitness) {
+    wchar_t wow64Folder[MAX_PATH] = L"";
+    if (GetSystemWow64DirectoryW(wow64Folder, MAX_PATH) == 0) {
+        GTEST_SKIP() << "32-bit Windows: one system folder";
+    }
+    const std::wstring system32 = SystemFolder(), syswow64 = wow64Folder;
+    const bool thirtyTwoBit = sizeof(void*) == 4;
+    Place(FInSystem);
+    EXPECT_EQ(OnDisk(syswow64), thirtyTwoBit);
+    EXPECT_EQ(OnDisk(system32), !thirtyTwoBit);
+    SwitchToLargeFonts();
+    EXPECT_EQ(Record(), L"load\ncall no window 120\n");
+}
+
 // A syssetup.dll without the function: nothing is called, and the library stays loaded.
 TEST_F(LargeFontsTest, LibraryWithoutTheFunctionStaysLoaded) {
     const std::wstring without =
