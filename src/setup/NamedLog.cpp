@@ -27,7 +27,8 @@ std::wstring FullLogPath(const std::wstring& named) {
     return length > 0 && length < full.size() ? std::wstring(full.data(), length) : named;
 }
 
-// "<BOM>2026-12-10 14:35:12.345  Установка комплекса "...": начало ..." or the removal's.
+// "<BOM>2026-12-10 14:35:12.345  Установка комплекса "...": начало ..." or the removal's, the
+// check's or the repair's.
 bool IsOurLog(HANDLE file) {
     std::string bytes(1024, '\0');
     DWORD read = 0;
@@ -51,7 +52,9 @@ bool IsOurLog(HANDLE file) {
         return false;
     }
     return (line.starts_with(L"Установка комплекса \"") ||
-            line.starts_with(L"Удаление комплекса \"")) &&
+            line.starts_with(L"Удаление комплекса \"") ||
+            line.starts_with(L"Проверка комплекса \"") ||
+            line.starts_with(L"Восстановление комплекса \"")) &&
            line.find(L"\": начало ") != std::wstring::npos;
 }
 

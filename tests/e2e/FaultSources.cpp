@@ -45,7 +45,7 @@ constexpr TMissing Cases[] = {
     {L"fonts", TRunEnd::reCompleted, L"", nullptr, false},
     {L"fonts\\TAHOMA.TTF", TRunEnd::reCompleted, L"", nullptr, false},
     {L"FTDIDriverInstall", TRunEnd::reCompleted, L"", nullptr, true},
-    {L"backup", TRunEnd::reErrorBox, L"В папке резервных копий", nullptr, false},
+    {L"backup", TRunEnd::reErrorBox, L"В папке резервных копий", nullptr, false, L"backup"},
     {L"Updater\\ReleaseInfo", TRunEnd::reErrorBox, L"Release info file does not exist.", nullptr,
      false, L"ReleaseInfo"},
 };
@@ -142,7 +142,12 @@ template <int N> void MissingSourceItem(TContext& context) {
         DeleteFileW(item.c_str());
     }
     if (c.AlsoGone != nullptr) {
-        DeleteFileW((target + c.AlsoGone).c_str());
+        const std::wstring gone = target + c.AlsoGone;
+        if (GetFileAttributesW(gone.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+            DeleteTree(gone);
+        } else {
+            DeleteFileW(gone.c_str());
+        }
     }
     const TSnapshot before = TakeSnapshot(target);
 
