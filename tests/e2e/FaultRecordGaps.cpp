@@ -23,16 +23,6 @@ namespace {
 
 constexpr wchar_t AppendFailed[] = L"Сбой: Запись об установке не дописана";
 
-std::vector<std::wstring> InstallLogsInTemp() {
-    std::vector<std::wstring> logs;
-    WIN32_FIND_DATAW found{};
-    TUniqueFind find(FindFirstFileW((TempFolder() + L"Sontira-Install-*.log").c_str(), &found));
-    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &found)) {
-        logs.push_back(TempFolder() + found.cFileName);
-    }
-    return logs;
-}
-
 } // namespace
 
 void RecordLinesThatDoNotFit(TContext& context) {
@@ -67,14 +57,7 @@ void RecordLinesThatDoNotFit(TContext& context) {
     context.Check(std::any_of(record.Files.begin(), record.Files.end(),
                               [](const TRecordedFile& f) { return f.Path == L"DTAfb\\R47.FDB"; }),
                   L"the record lost what it listed before the disk was full");
-    std::vector<std::wstring> lines;
-    for (const auto& log : InstallLogsInTemp()) {
-        if (std::find(logsBefore.begin(), logsBefore.end(), log) == logsBefore.end()) {
-            const auto more = ReadLogFile(log);
-            lines.insert(lines.end(), more.begin(), more.end());
-        }
-    }
-    context.Check(HasLineStarting(lines, AppendFailed),
+    context.Check(HasLineStarting(NewDefaultLogLines(logsBefore), AppendFailed),
                   L"the log file does not say the record could not be written");
 }
 

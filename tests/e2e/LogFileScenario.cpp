@@ -42,28 +42,6 @@ DWORD RunIn(const std::wstring& folder, const std::wstring& source, const std::w
     return code;
 }
 
-std::vector<std::wstring> InstallLogsInTemp() {
-    std::vector<std::wstring> logs;
-    WIN32_FIND_DATAW found{};
-    TUniqueFind find(FindFirstFileW((TempFolder() + L"Sontira-Install-*.log").c_str(), &found));
-    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &found)) {
-        logs.push_back(TempFolder() + found.cFileName);
-    }
-    return logs;
-}
-
-// The lines of the default log files written since `before` was taken.
-std::vector<std::wstring> NewDefaultLogLines(const std::vector<std::wstring>& before) {
-    std::vector<std::wstring> lines;
-    for (const auto& log : InstallLogsInTemp()) {
-        if (std::find(before.begin(), before.end(), log) == before.end()) {
-            const auto more = ReadLogFile(log);
-            lines.insert(lines.end(), more.begin(), more.end());
-        }
-    }
-    return lines;
-}
-
 struct TBadLog {
     const wchar_t* Folder; // where the caller is when it starts setup
     const wchar_t* Log;    // as /LOG gives it

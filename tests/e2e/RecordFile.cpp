@@ -5,6 +5,7 @@
 
 #include "Files.h"
 #include "Report.h"
+#include "common/Fields.h"
 
 namespace e2e {
 namespace {
@@ -36,16 +37,6 @@ bool IsRelative(const std::wstring& path) {
     }
     const std::wstring wrapped = L"\\" + path + L"\\";
     return wrapped.find(L"\\..\\") == wrapped.npos;
-}
-
-std::vector<std::wstring> Fields(const std::wstring& line) {
-    std::vector<std::wstring> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find(L'\t', start)) != line.npos; start = tab + 1) {
-        fields.push_back(line.substr(start, tab - start));
-    }
-    fields.push_back(line.substr(start));
-    return fields;
 }
 
 // Why an item line breaks the format; "" when it keeps it.
@@ -106,7 +97,7 @@ void Parse(TRecord& record) {
             }
             continue;
         }
-        const auto fields = Fields(FromUtf8(line));
+        const auto fields = SplitFields(FromUtf8(line));
         const std::wstring problem = ItemProblem(fields);
         if (!problem.empty()) {
             record.Problem = problem + L": \"" + Visible(FromUtf8(line)) + L"\"";
