@@ -9,7 +9,8 @@ template <typename To, typename From> To RangeChecked(From value) {
         throw ERangeError();
     }
     if constexpr (std::numeric_limits<From>::is_signed) {
-        if (static_cast<long long>(value) < static_cast<long long>(std::numeric_limits<To>::min())) {
+        if (static_cast<long long>(value) <
+            static_cast<long long>(std::numeric_limits<To>::min())) {
             throw ERangeError();
         }
     }

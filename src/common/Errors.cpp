@@ -4,8 +4,8 @@ std::wstring SysErrorMessage(DWORD code) {
     wchar_t* text = nullptr;
     const DWORD flags =
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    DWORD length = FormatMessageW(flags, nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0,
-                                  nullptr);
+    DWORD length =
+        FormatMessageW(flags, nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring result;
     if (length != 0 && text != nullptr) {
         result.assign(text, length);

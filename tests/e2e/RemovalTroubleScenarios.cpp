@@ -199,9 +199,9 @@ void StoppedRunLeavesNothing(TContext& context) {
     context.Check(RegistrationValues().empty(),
                   L"a run that stopped wrote the Programs and Features entry");
     context.Check(!FolderExists(folder), L"the stopped run left " + folder);
-    context.Check(HasLineStarting(ReadLogFile(L"C:\\half-run.log"),
-                                  L"Отмена изменений....Завершено"),
-                  L"the log file does not say the changes were undone");
+    context.Check(
+        HasLineStarting(ReadLogFile(L"C:\\half-run.log"), L"Отмена изменений....Завершено"),
+        L"the log file does not say the changes were undone");
 
     CheckRefused(context, source, L"/UNINSTALL /DIR=" + folder + L" /VERYSILENT", 1,
                  L"Комплекс \"Сонтира\" не установлен в папке ");

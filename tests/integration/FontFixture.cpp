@@ -229,8 +229,7 @@ bool OnLinux() {
 
 TFileSizeLimit::TFileSizeLimit(unsigned long long Bytes) {
     TLinuxRlimit64 old{};
-    if (!OnLinux() ||
-        LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, 0, Address(&old)) != 0) {
+    if (!OnLinux() || LinuxCall(LinuxPrlimit64, 0, LinuxRlimitFsize, 0, Address(&old)) != 0) {
         return;
     }
     FOldSoft = old.Soft;
