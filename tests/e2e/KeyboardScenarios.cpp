@@ -61,6 +61,9 @@ void EnterToPathPage(TWizard& wizard, TContext& context) {
 void EnterToOptionsPage(TWizard& wizard, TContext& context, UINT closeKey) {
     wizard.Key(VK_RETURN);
     HWND warning = wizard.WaitTimedMessage();
+    // The window shows before it takes the focus; a slow machine sees the gap.
+    WaitFor(L"the focus on OK in the driver warning",
+            [&] { return TextOf(wizard.Focus()) == L"OK" || !IsWindow(warning); });
     context.CheckEqual(TextOf(wizard.Focus()), L"OK", L"focused control in the driver warning");
     wizard.Key(closeKey);
     WaitGone(warning, L"the driver warning");
