@@ -8,6 +8,7 @@
 #include "Machine.h"
 #include "Report.h"
 #include "Scenario.h"
+#include "Unattended.h"
 #include "common/Handles.h"
 #include "common/Paths.h"
 #include "support/RegistryView.h"
@@ -160,6 +161,27 @@ std::vector<std::wstring> RemovalLogsInTemp() {
         logs.push_back(TempFolder() + found.cFileName);
     }
     return logs;
+}
+
+std::vector<std::wstring> InstallLogsInTemp() {
+    std::vector<std::wstring> logs;
+    WIN32_FIND_DATAW found{};
+    TUniqueFind find(FindFirstFileW((TempFolder() + L"Sontira-Install-*.log").c_str(), &found));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &found)) {
+        logs.push_back(TempFolder() + found.cFileName);
+    }
+    return logs;
+}
+
+std::vector<std::wstring> NewDefaultLogLines(const std::vector<std::wstring>& before) {
+    std::vector<std::wstring> lines;
+    for (const auto& log : InstallLogsInTemp()) {
+        if (std::find(before.begin(), before.end(), log) == before.end()) {
+            const auto more = ReadLogFile(log);
+            lines.insert(lines.end(), more.begin(), more.end());
+        }
+    }
+    return lines;
 }
 
 } // namespace e2e

@@ -57,6 +57,10 @@ std::map<std::wstring, std::wstring> RegistrationValues();
 // (Sontira-Uninstall-*.log), as full paths.
 std::wstring TempFolder();
 std::vector<std::wstring> RemovalLogsInTemp();
+// The default log files of setup in %TEMP% (Sontira-Install-*.log).
+std::vector<std::wstring> InstallLogsInTemp();
+// The lines of the default log files written since `before` (InstallLogsInTemp) was taken.
+std::vector<std::wstring> NewDefaultLogLines(const std::vector<std::wstring>& before);
 
 // What an installation left, taken before a removal: every file below the target with its
 // bytes, its folders, the entry's values, the shortcut. `kept` are files a removal must keep

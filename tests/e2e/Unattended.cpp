@@ -7,7 +7,6 @@
 
 #include "Automation.h"
 #include "Files.h"
-#include "Removal.h"
 #include "Report.h"
 #include "Scenario.h"
 #include "common/Handles.h"
@@ -224,27 +223,6 @@ void CheckRefused(TContext& context, const std::wstring& source, const std::wstr
     const auto lines = ReadLogFile(log);
     context.Check(HasLineStarting(lines, reason), arguments + L": the log says " + reason);
     CheckResultLine(context, lines, static_cast<int>(exitCode));
-}
-
-std::vector<std::wstring> InstallLogsInTemp() {
-    std::vector<std::wstring> logs;
-    WIN32_FIND_DATAW found{};
-    TUniqueFind find(FindFirstFileW((TempFolder() + L"Sontira-Install-*.log").c_str(), &found));
-    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &found)) {
-        logs.push_back(TempFolder() + found.cFileName);
-    }
-    return logs;
-}
-
-std::vector<std::wstring> NewDefaultLogLines(const std::vector<std::wstring>& before) {
-    std::vector<std::wstring> lines;
-    for (const auto& log : InstallLogsInTemp()) {
-        if (std::find(before.begin(), before.end(), log) == before.end()) {
-            const auto more = ReadLogFile(log);
-            lines.insert(lines.end(), more.begin(), more.end());
-        }
-    }
-    return lines;
 }
 
 } // namespace e2e

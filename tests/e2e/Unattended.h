@@ -48,11 +48,6 @@ TSetupRun RunCommandLine(const std::wstring& commandLine,
 // its byte-order mark, or holds a line without a time stamp or CR LF.
 std::vector<std::wstring> ReadLogFile(const std::wstring& path);
 
-// The default log files of setup in %TEMP% (Sontira-Install-*.log).
-std::vector<std::wstring> InstallLogsInTemp();
-// The lines of the default log files written since `before` (InstallLogsInTemp) was taken.
-std::vector<std::wstring> NewDefaultLogLines(const std::vector<std::wstring>& before);
-
 // Whether `expected` appears in `lines` in its order (other lines may stand between).
 bool ContainsInOrder(const std::vector<std::wstring>& lines,
                      const std::vector<std::wstring>& expected, std::wstring& firstMissing);
