@@ -10,6 +10,7 @@
 #include "common/Registry.h"
 #include "integration/Fonts.h"
 #include "primitives/DeleteTree.h"
+#include "primitives/FilePrimitives.h"
 
 #include <vector>
 
@@ -53,14 +54,7 @@ bool DeleteFileAnyway(const std::wstring& path) {
 
 void SetFolderTime(const std::wstring& folder, const std::wstring& time) {
     const ULONGLONG ticks = std::wcstoull(time.c_str(), nullptr, 10);
-    const FILETIME written{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    const TUniqueFile handle(CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                         nullptr));
-    if (handle) {
-        SetFileTime(handle.get(), nullptr, nullptr, &written);
-    }
+    SetFolderWriteTime(folder, {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)});
 }
 
 class TUndo {

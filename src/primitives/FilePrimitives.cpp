@@ -144,3 +144,13 @@ void SetReadOnlyAttribute(const std::wstring& fileName, bool readOnly) {
                                    : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW(fileName.c_str(), changed);
 }
+
+void SetFolderWriteTime(const std::wstring& folder, const FILETIME& time) {
+    const TUniqueFile handle(CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                         nullptr));
+    if (handle) {
+        SetFileTime(handle.get(), nullptr, nullptr, &time);
+    }
+}

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <source_location>
 #include <string>
 #include <vector>
@@ -57,3 +59,7 @@ void ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& list)
 
 // Sets or clears the read-only bit and keeps the others; a missing file is passed over.
 void SetReadOnlyAttribute(const std::wstring& fileName, bool readOnly);
+
+// Gives a folder the last-write time it had (the one thing a rename in it changes); a folder
+// that cannot be opened is left as it is.
+void SetFolderWriteTime(const std::wstring& folder, const FILETIME& time);

@@ -8,6 +8,7 @@
 #include "common/RandomName.h"
 #include "common/SetupLog.h"
 #include "install/InstallRecord.h"
+#include "primitives/FilePrimitives.h"
 
 #include <optional>
 #include <vector>
@@ -25,16 +26,6 @@ FILETIME FolderWriteTime(const std::wstring& folder) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     GetFileAttributesExW(folder.c_str(), GetFileExInfoStandard, &data);
     return data.ftLastWriteTime;
-}
-
-void SetFolderWriteTime(const std::wstring& folder, const FILETIME& time) {
-    const TUniqueFile handle(CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                         nullptr));
-    if (handle) {
-        SetFileTime(handle.get(), nullptr, nullptr, &time);
-    }
 }
 
 std::optional<THandOver>& Taken() {
