@@ -56,14 +56,19 @@ void EnterToPathPage(TWizard& wizard, TContext& context) {
                       std::to_wstring(HIWORD(selection)) + L")");
 }
 
+// The driver warning shows before it takes the focus; a slow machine sees the gap.
+HWND WaitDriverWarning(TWizard& wizard) {
+    HWND warning = wizard.WaitTimedMessage();
+    WaitFor(L"the focus on OK in the driver warning",
+            [&] { return TextOf(wizard.Focus()) == L"OK" || !IsWindow(warning); });
+    return warning;
+}
+
 // Enter on the path page opens the driver warning with the focus on its OK; the key given
 // closes it (Enter: OK, Esc: its close box); page 3 with the focus on "Начать установку".
 void EnterToOptionsPage(TWizard& wizard, TContext& context, UINT closeKey) {
     wizard.Key(VK_RETURN);
-    HWND warning = wizard.WaitTimedMessage();
-    // The window shows before it takes the focus; a slow machine sees the gap.
-    WaitFor(L"the focus on OK in the driver warning",
-            [&] { return TextOf(wizard.Focus()) == L"OK" || !IsWindow(warning); });
+    HWND warning = WaitDriverWarning(wizard);
     context.CheckEqual(TextOf(wizard.Focus()), L"OK", L"focused control in the driver warning");
     wizard.Key(closeKey);
     WaitGone(warning, L"the driver warning");
@@ -219,7 +224,7 @@ void KeyboardTabOrder(TContext& context) {
                        L"C:\\Holter → Выбрать → Отмена → Далее → C:\\Holter",
                        L"tab order of the path page");
     wizard.Key(VK_RETURN);
-    HWND warning = wizard.WaitTimedMessage();
+    HWND warning = WaitDriverWarning(wizard);
     context.CheckEqual(Joined(TabRound(wizard, 2)), L"OK → остановить → OK",
                        L"tab order of the driver warning");
     wizard.Key(VK_RETURN);
