@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -28,7 +30,65 @@ bool Open(const std::wstring& path, TUniqueFile& file, LARGE_INTEGER& size, DWOR
     return true;
 }
 
-TContentVerdict Compare(const TContentPair& pair, std::vector<unsigned char>& buffer) {
+// Two pieces of each file's size, read side by side.
+struct TBuffers {
+    std::vector<unsigned char> Installed = std::vector<unsigned char>(ReadSize);
+    std::vector<unsigned char> Original = std::vector<unsigned char>(ReadSize);
+};
+
+// Reads one piece: less than asked only at the file's end.
+bool ReadPiece(HANDLE file, std::vector<unsigned char>& buffer, DWORD& read) {
+    read = 0;
+    return ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) != 0;
+}
+
+TContentVerdict Unread(TContentVerdict::TOutcome outcome, DWORD error) {
+    TContentVerdict verdict;
+    verdict.Outcome = outcome;
+    verdict.Error = error;
+    return verdict;
+}
+
+// Both from their start, in step, until they part or end. The bytes themselves are compared:
+// exact, and no core spends time hashing what turns out the same.
+TContentVerdict CompareBytes(HANDLE installed, HANDLE original, TBuffers& buffers) {
+    TContentVerdict verdict;
+    for (;;) {
+        DWORD mine = 0, theirs = 0;
+        if (!ReadPiece(installed, buffers.Installed, mine)) {
+            return Unread(cvInstalledUnread, GetLastError());
+        }
+        if (!ReadPiece(original, buffers.Original, theirs)) {
+            return Unread(cvOriginalUnread, GetLastError());
+        }
+        if (mine != theirs ||
+            std::memcmp(buffers.Installed.data(), buffers.Original.data(), mine) != 0) {
+            verdict.Outcome = cvDifferent;
+            return verdict;
+        }
+        if (mine < ReadSize) {
+            return verdict;
+        }
+    }
+}
+
+// A file that differs gets both SHA-256 digests, through CNG, for the log: what support can
+// match against a known build.
+void AddDigests(HANDLE installed, HANDLE original, TBuffers& buffers, TContentVerdict& verdict) {
+    const LARGE_INTEGER start{};
+    if (!SetFilePointerEx(installed, start, nullptr, FILE_BEGIN) ||
+        !SetFilePointerEx(original, start, nullptr, FILE_BEGIN)) {
+        return;
+    }
+    const TFileDigest mine = FileSha256(installed, buffers.Installed);
+    const TFileDigest theirs = FileSha256(original, buffers.Original);
+    if (mine.Read && theirs.Read) {
+        verdict.Digests = L"SHA-256 установленного " + HexDigest(mine.Digest) + L", дистрибутива " +
+                          HexDigest(theirs.Digest);
+    }
+}
+
+TContentVerdict Compare(const TContentPair& pair, TBuffers& buffers) {
     TContentVerdict verdict;
     TUniqueFile installed, original;
     LARGE_INTEGER mine{}, theirs{};
@@ -48,13 +108,12 @@ TContentVerdict Compare(const TContentPair& pair, std::vector<unsigned char>& bu
         verdict.Outcome = cvDifferent;
         return verdict;
     }
-    const TFileDigest a = FileSha256(installed.get(), buffer);
-    const TFileDigest b = a.Read ? FileSha256(original.get(), buffer) : TFileDigest{};
-    verdict.Error = a.Read ? b.Error : a.Error;
-    verdict.Outcome = !a.Read                ? cvInstalledUnread
-                      : !b.Read              ? cvOriginalUnread
-                      : a.Digest == b.Digest ? cvSame
-                                             : cvDifferent;
+    const bool readOnly = verdict.ReadOnly;
+    verdict = CompareBytes(installed.get(), original.get(), buffers);
+    verdict.ReadOnly = readOnly;
+    if (verdict.Outcome == cvDifferent) {
+        AddDigests(installed.get(), original.get(), buffers, verdict);
+    }
     return verdict;
 }
 
@@ -76,13 +135,15 @@ public:
 
     // No exception may leave a thread: a pair that fails for want of memory reads as unread.
     void Work() noexcept {
-        std::vector<unsigned char> buffer;
+        std::unique_ptr<TBuffers> buffers; // this thread's
         for (size_t i; (i = FNext++) < FPairs.size();) {
             try {
-                buffer.resize(ReadSize);
-                FVerdicts[i] = Compare(FPairs[i], buffer);
+                if (!buffers) {
+                    buffers = std::make_unique<TBuffers>();
+                }
+                FVerdicts[i] = Compare(FPairs[i], *buffers);
             } catch (...) {
-                FVerdicts[i] = {cvInstalledUnread, ERROR_NOT_ENOUGH_MEMORY, false};
+                FVerdicts[i] = Unread(cvInstalledUnread, ERROR_NOT_ENOUGH_MEMORY);
             }
         }
         if (--FRunning == 0 && FDone) {
@@ -124,6 +185,6 @@ std::vector<TContentVerdict> CompareContents(const std::vector<TContentPair>& pa
 }
 
 TContentVerdict CompareContent(const TContentPair& pair) {
-    std::vector<unsigned char> buffer(ReadSize);
-    return Compare(pair, buffer);
+    TBuffers buffers;
+    return Compare(pair, buffers);
 }

@@ -196,6 +196,7 @@ static void AddVerdict(const TInstallCheck::TProgramFile& file, const TContentVe
         finding.Detail = SysErrorMessage(verdict.Error);
         break;
     case TContentVerdict::cvDifferent:
+        finding.Detail = verdict.Digests;
         break;
     case TContentVerdict::cvSame:
         finding.Kind = fkReadOnly; // the only thing left to find

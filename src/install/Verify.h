@@ -29,8 +29,8 @@ struct TFinding {
     const TPlanRow* Row = nullptr; // the row that lays it down; none for the entry
     std::wstring Original;         // the distribution's file
     std::wstring Target;           // the installed file, font file or shortcut
-    std::wstring Detail;           // a font's registry value; the entry's values; a reason
-    bool Writable = true;          // a file: installed without the read-only attribute
+    std::wstring Detail;  // a font's registry value; the entry's values; a reason; both digests
+    bool Writable = true; // a file: installed without the read-only attribute
 };
 using TFindings = std::vector<TFinding>;
 

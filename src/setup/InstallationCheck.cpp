@@ -35,6 +35,9 @@ TFindings Check(const std::wstring& source, const std::wstring& target, const TR
     const TFindings findings = check.Run([&progress] { progress.ProcessMessages(); });
     for (const TFinding& finding : findings) {
         log.Line(FindingText(finding));
+        if (finding.Kind == TFindingKind::fkDifferent && !finding.Detail.empty()) {
+            log.Line(L"  " + finding.Detail);
+        }
     }
     log.Line(L"Проверено файлов: " + std::to_wstring(check.FilesChecked()) +
              L"; найдено расхождений: " + std::to_wstring(findings.size()));

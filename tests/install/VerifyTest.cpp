@@ -9,6 +9,7 @@
 #include "install/RepairRun.h"
 #include "install/SilentProgress.h"
 #include "install/Verify.h"
+#include "primitives/Sha256.h"
 
 using namespace runtest;
 
@@ -82,6 +83,14 @@ TEST_F(VerifyTest, FindsEachDamageAndTheRepairPutsItRightLeavingTheClinicsDataAl
                   L"Ярлык отсутствует: " + DesktopLink(),
                   L"Запись в списке установленных программ отличается: ModifyPath",
               }));
+
+    // Its size kept, the changed file is told by its bytes; the log gets both digests.
+    TSha256 mine{}, theirs{};
+    const std::string original = ReadBytes(findings[1].Original);
+    ASSERT_TRUE(Sha256(bytes.data(), bytes.size(), mine));
+    ASSERT_TRUE(Sha256(original.data(), original.size(), theirs));
+    EXPECT_EQ(findings[1].Detail, L"SHA-256 установленного " + HexDigest(mine) +
+                                      L", дистрибутива " + HexDigest(theirs));
 
     TSilentProgress progress;
     TRepairRun(From, Target, progress).Execute(findings, ReadInstallRecord(Target).Entries);
