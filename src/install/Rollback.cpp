@@ -1,4 +1,5 @@
 #include "install/Rollback.h"
+#include "install/FolderMerge.h"
 
 #include "common/CanonicalPath.h"
 
@@ -290,29 +291,11 @@ void TRollback::AfterFolder(const std::wstring& folder) {
     for (const auto& [moved, name] : FAsideOf) {
         const bool inside = SamePath(moved, folder) || IsBelow(moved, folder + L'\\');
         if (inside && DirectoryExists(FFolder + name) && DirectoryExists(moved)) {
-            ReturnUnreplaced(FFolder + name, name, moved);
-        }
-    }
-}
-
-// Each item goes back by one rename, noted first; a folder both sides have is merged.
-void TRollback::ReturnUnreplaced(const std::wstring& aside, const std::wstring& name,
-                                 const std::wstring& folder) {
-    const DWORD all = faAnyFile | faDirectory | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    for (const TDirEntry& entry : ListDirEntries(aside + L"\\*", all)) {
-        if (IsDotEntry(entry.Name)) {
-            continue;
-        }
-        const std::wstring to = folder + L'\\' + entry.Name;
-        const DWORD there = GetFileAttributesW(to.c_str());
-        if (there == INVALID_FILE_ATTRIBUTES) {
-            if (!Note(TJournalKind::jkReturned, to, name + L'\\' + entry.Name) ||
-                !MoveFileExW((aside + L'\\' + entry.Name).c_str(), to.c_str(), 0)) {
-                LogFailure(Failure(L"Файл не возвращён", to));
-            }
-        } else if (entry.IsDirectory() && (there & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-                   (entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-            ReturnUnreplaced(aside + L'\\' + entry.Name, name + L'\\' + entry.Name, to);
+            // Each item goes back by one rename, noted first.
+            ReturnMissing(FFolder + name, moved, name,
+                          [this](const std::wstring& to, const std::wstring& below) {
+                              return Note(TJournalKind::jkReturned, to, below);
+                          });
         }
     }
 }

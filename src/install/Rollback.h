@@ -62,8 +62,6 @@ private:
     std::wstring NextAside();
     void SaveAside(const std::wstring& path, bool keepInPlace);
     bool MoveFolderAside(const std::wstring& folder);
-    void ReturnUnreplaced(const std::wstring& aside, const std::wstring& name,
-                          const std::wstring& folder);
 
     std::wstring FTarget; // the installation folder, ending in a delimiter
     std::wstring FFolder; // the rollback folder, ending in "\"

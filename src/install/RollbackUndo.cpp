@@ -1,5 +1,6 @@
 // Undoing a journal: after a stop, or at the start after a run that was killed. Every step
 // may be done again without harm, so a rollback that is itself cut short is simply repeated.
+#include "install/FolderMerge.h"
 #include "install/Rollback.h"
 #include "install/RollbackPending.h"
 
@@ -289,22 +290,8 @@ void MergeBack(const std::wstring& aside, const std::wstring& folder) {
             LogFailure(Failure(L"Папка не возвращена", folder));
         return;
     }
-    const DWORD all = faAnyFile | faDirectory | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    for (const TDirEntry& entry : ListDirEntries(aside + L"\\*", all)) {
-        if (IsDotEntry(entry.Name)) {
-            continue;
-        }
-        const std::wstring from = aside + L"\\" + entry.Name;
-        const std::wstring to = folder + L"\\" + entry.Name;
-        const DWORD there = GetFileAttributesW(to.c_str());
-        if (there == INVALID_FILE_ATTRIBUTES) {
-            MoveFileExW(from.c_str(), to.c_str(), 0) ||
-                LogFailure(Failure(L"Файл не возвращён", to));
-        } else if (entry.IsDirectory() && (there & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-                   (entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-            MergeBack(from, to);
-        }
-    }
+    ReturnMissing(aside, folder, L"",
+                  [](const std::wstring&, const std::wstring&) { return true; });
 }
 
 } // namespace
