@@ -40,6 +40,12 @@ void ReturnMissing(
             }
         } else if (entry.IsDirectory() && (there->second & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
                    (entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            // A link put where a folder was to come back would carry the clinic's files out of
+            // the installation folder: its content stays aside.
+            if ((there->second & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                LogFailure(Failure(L"Файл не возвращён", to, ERROR_REPARSE_TAG_INVALID));
+                continue;
+            }
             ReturnMissing(from, to, name, returning);
         }
     }
