@@ -40,7 +40,7 @@ struct TOutcome {
 int RunWizard(const TCommandLine& options) {
     TFMain& main = Application.CreateForm<TFMain>();
     main.Preset({options.Dir, options.Driver});
-    Application.CreateForm<TFWaitRun>();
+    Application.CreateFormWhenIdle<TFWaitRun>();
     const int code = Application.Run();
     const std::optional<TRunResult> run = main.LastRunResult();
     LogResult(run == TRunResult::rrCompleted      ? L"установка завершена"

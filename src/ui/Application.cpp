@@ -23,6 +23,7 @@ void TApplication::Initialize() {
 
 void TApplication::Finalize() noexcept {
     // Forms before COM: their controls may hold COM objects.
+    FIdleForms.clear();
     FMainForm = nullptr;
     while (!FForms.empty()) {
         FForms.pop_back();
@@ -121,7 +122,13 @@ int TApplication::Run() {
         // The queue is empty only once every window has painted, so the idle work comes
         // after the first picture; a message arriving meanwhile waits one piece at most.
         if (idleWork && FMainForm != nullptr && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            idleWork = FMainForm->Idle();
+            if (FIdleForms.empty()) {
+                idleWork = FMainForm->Idle();
+            } else {
+                const std::function<void()> create = std::move(FIdleForms.front());
+                FIdleForms.erase(FIdleForms.begin());
+                create();
+            }
             continue;
         }
         const BOOL result = GetMessageW(&msg, nullptr, 0, 0);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,11 @@ public:
         Adopt(std::move(form));
         return result;
     }
+    // The same, made in the message loop's first idle turn: for a form that nothing shows
+    // before then, so that the main form paints sooner.
+    template <typename T> void CreateFormWhenIdle() {
+        FIdleForms.push_back([this] { CreateForm<T>(); });
+    }
     TForm* MainForm() const noexcept { return FMainForm; }
     void SetMainForm(TForm* form) noexcept { FMainForm = form; }
 
@@ -53,6 +59,7 @@ private:
     void Adopt(std::unique_ptr<TForm> form);
 
     std::vector<std::unique_ptr<TForm>> FForms;
+    std::vector<std::function<void()>> FIdleForms;
     TForm* FMainForm = nullptr;
     HRESULT FComResult = E_FAIL;
     bool FErrorReported = false;

@@ -38,6 +38,25 @@ protected:
         return TForm::WndProc(message, wParam, lParam);
     }
 };
+
+// What the main form had gone through when a form made in the idle turn was made.
+struct TLaterMade {
+    bool Made = false;
+    bool MainShown = false;
+    bool MainPaintPending = true;
+    size_t MainIdlePieces = 0;
+} LaterMade;
+TIdleForm* LaterMain = nullptr;
+
+class TLaterForm : public TForm {
+public:
+    TLaterForm() {
+        CreateForm(L"TLaterForm", L"later", WS_OVERLAPPEDWINDOW, 0, 100, 100);
+        LaterMade = {true, IsWindowVisible(LaterMain->Handle()) != FALSE,
+                     GetUpdateRect(LaterMain->Handle(), nullptr, FALSE) != FALSE,
+                     LaterMain->Pieces.size()};
+    }
+};
 } // namespace
 
 TEST(ApplicationRun, IdleWorkComesAfterThePaintAndMessagesGoFirst) {
@@ -51,6 +70,19 @@ TEST(ApplicationRun, IdleWorkComesAfterThePaintAndMessagesGoFirst) {
     EXPECT_FALSE(form.Pieces[0].PaintPending);
     EXPECT_EQ(form.Pieces[0].PostedSeen, 1);
     EXPECT_EQ(form.Pieces[1].PostedSeen, 2);
+}
+
+TEST(ApplicationRun, AFormMadeWhenIdleComesAfterThePaintAndBeforeTheMainFormsIdleWork) {
+    std::thread([] {
+        const TApplicationScope application;
+        LaterMain = &Application.CreateForm<TIdleForm>();
+        Application.CreateFormWhenIdle<TLaterForm>();
+        Application.Run();
+    }).join();
+    EXPECT_TRUE(LaterMade.Made);
+    EXPECT_TRUE(LaterMade.MainShown);
+    EXPECT_FALSE(LaterMade.MainPaintPending);
+    EXPECT_EQ(LaterMade.MainIdlePieces, 0u);
 }
 
 // The application's scope ends its windows and then COM, on the thread that made them: a
