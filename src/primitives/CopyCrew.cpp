@@ -1,39 +1,70 @@
 #include "primitives/CopyCrew.h"
 
+#include "common/Handles.h"
+
 #include <system_error>
+#include <vector>
 
 namespace {
 
-// True when the file is missing or no longer read-only.
-bool ClearReadOnly(const std::wstring& fileName) noexcept {
-    const DWORD attributes = GetFileAttributesW(fileName.c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0 ||
-           SetFileAttributesW(fileName.c_str(),
-                              attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+// The attributes CreateFileW gives a new file; read-only left out, as a read-only copy would
+// refuse the next version (CopyFileW carries it over from media such as a CD).
+DWORD CreationAttributes(DWORD source) {
+    const DWORD kept = source & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
+bool CopyBytes(HANDLE from, HANDLE to, std::span<char> buffer) noexcept {
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+            return false;
+        }
+        if (read == 0) {
+            return true;
+        }
+        DWORD written = 0;
+        if (!WriteFile(to, buffer.data(), read, &written, nullptr)) {
+            return false;
+        }
+    }
+}
+
+// Under Wine every question about a file is a trip to the Wine server; the folder listings
+// have answered them all already, which CopyFileW would ask again.
+DWORD CopyListed(const TCopyJob& job, std::span<char> buffer) noexcept {
+    const TUniqueFile source(CreateFileW(job.Source.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source) {
+        return GetLastError();
+    }
+    TUniqueFile target(CreateFileW(job.Target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   CreationAttributes(job.SourceAttributes), nullptr));
+    if (!target) {
+        return GetLastError();
+    }
+    if (CopyBytes(source.get(), target.get(), buffer) &&
+        SetFileTime(target.get(), nullptr, nullptr, &job.SourceWriteTime)) {
+        return 0;
+    }
+    const DWORD error = GetLastError();
+    target.reset();
+    DeleteFileW(job.Target.c_str()); // a half-written file must not look copied
+    return error;
 }
 
 } // namespace
 
-// CopyFileW carries the read-only attribute over from media such as a CD; a read-only copy
-// would refuse the next version. The folder listings already tell which files are read-only,
-// so only those are asked again.
-void CopyWritable(TCopyJob& job) noexcept {
+void CopyWritable(TCopyJob& job, std::span<char> buffer) noexcept {
     if (job.TargetAttributes != INVALID_FILE_ATTRIBUTES &&
         (job.TargetAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
         // A refusal shows in the copy's own error.
         SetFileAttributesW(job.Target.c_str(),
                            job.TargetAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     }
-    if (!CopyFileW(job.Source.c_str(), job.Target.c_str(), FALSE)) {
-        job.Error = GetLastError();
-        // A full disk can leave part of the file behind; a half-written file must not look
-        // copied.
-        if (job.Error == ERROR_DISK_FULL || job.Error == ERROR_HANDLE_DISK_FULL) {
-            DeleteFileW(job.Target.c_str());
-        }
-    } else if (job.SourceReadOnly && !ClearReadOnly(job.Target)) {
-        job.Error = GetLastError();
-    }
+    job.Error = CopyListed(job, buffer);
 }
 
 TCopyCrew::TCopyCrew(unsigned threads) {
@@ -97,8 +128,9 @@ TCopyJob* TCopyCrew::Take() {
 
 void TCopyCrew::Work() noexcept {
     try {
+        std::vector<char> buffer(CopyChunk);
         while (TCopyJob* job = Take()) {
-            CopyWritable(*job);
+            CopyWritable(*job, buffer);
         }
     } catch (...) {
         {

@@ -9,19 +9,27 @@
 #include <thread>
 #include <vector>
 
-// One file of a tree copy; whoever copies it fills in how it ended.
+#include <span>
+
+// One file of a tree copy, with what the folder listings told of it; whoever copies it fills
+// in how it ended.
 struct TCopyJob {
     std::wstring Source;
     std::wstring Target;
     DWORD TargetAttributes; // of what the target folder held by that name; INVALID_FILE_ATTRIBUTES
                             // when nothing
-    bool SourceReadOnly;
+    DWORD SourceAttributes;
+    FILETIME SourceWriteTime;
     DWORD Error = 0; // 0 when copied, else the system's reason
 };
 
-// Copies with CopyFileW, overwriting. No copy is left read-only, and a read-only file in the
-// way is overwritten. A copy that fails on a full disk leaves no part of the file behind.
-void CopyWritable(TCopyJob& job) noexcept;
+// What a copy reads and writes at a time: a small file in one piece.
+inline constexpr size_t CopyChunk = 64 * 1024;
+
+// Copies as CopyFileW does, overwriting: the copy gets the source's attributes and last-write
+// time. No copy is left read-only, and a read-only file in the way is overwritten. A copy that
+// fails once the target is open leaves no part of the file behind. `buffer` is the caller's.
+void CopyWritable(TCopyJob& job, std::span<char> buffer) noexcept;
 
 // Copies jobs in the order added: threads - 1 threads of its own start at once, and the
 // caller's joins them in Finish. No exception leaves a thread: the first one is raised again

@@ -25,6 +25,10 @@ DWORD AttributesOf(const TTargetEntries& entries, const std::wstring& name) {
     return entry == entries.end() ? INVALID_FILE_ATTRIBUTES : entry->second;
 }
 
+FILETIME WriteTimeOf(const TDirEntry& entry) {
+    return {static_cast<DWORD>(entry.WriteTime), static_cast<DWORD>(entry.WriteTime >> 32)};
+}
+
 bool IsFolder(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
@@ -56,8 +60,7 @@ public:
                 const DWORD targetAttributes = AttributesOf(there, entry.Name);
                 folder.Files.push_back({entry.Name, IsFile(targetAttributes), false});
                 jobs.push_back({source + L'\\' + entry.Name, target + L'\\' + entry.Name,
-                                targetAttributes,
-                                (entry.Attributes & FILE_ATTRIBUTE_READONLY) != 0});
+                                targetAttributes, entry.Attributes, WriteTimeOf(entry)});
             } else if ((entry.Attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0) {
                 subfolders.push_back(entry.Name);
             }
@@ -83,11 +86,13 @@ bool IsDiskFull(DWORD error) {
 // another one's copy held the room for a moment, which a copy after the other would not
 // meet. Each copy that failed so is tried once more, alone, in the walk's order.
 void RetryDiskFull(std::deque<TCopyJob>& jobs) {
+    std::vector<char> buffer;
     for (TCopyJob& job : jobs) {
         if (IsDiskFull(job.Error)) {
+            buffer.resize(CopyChunk);
             job.Error = 0;
             job.TargetAttributes = GetFileAttributesW(job.Target.c_str());
-            CopyWritable(job);
+            CopyWritable(job, buffer);
         }
     }
 }

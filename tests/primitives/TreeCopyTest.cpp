@@ -98,3 +98,46 @@ TEST(CopyFolderTreeReporting, ThreadsReportWhatOneCopyAfterTheOtherReports) {
     EXPECT_EQ(std::ranges::count(one.Folders, L" existed"), 1) << "the top";
     EXPECT_EQ(std::ranges::count(one.Folders, L"\\c made"), 1);
 }
+
+// The tree copy asks nothing the listing told it already, yet must leave what CopyFileW leaves
+// (read-only aside): the same bytes, attributes and last-write time.
+TEST(CopyFolderTreeReporting, CopiesAsCopyFileWDoes) {
+    TTempFolder f;
+    const std::wstring source = f / L"src";
+    CreateDirectoryW(source.c_str(), nullptr);
+    const struct {
+        const wchar_t* Name;
+        DWORD Attributes;
+        size_t Size;
+    } files[] = {{L"plain.dat", FILE_ATTRIBUTE_ARCHIVE, 100},
+                 {L"read-only.dat", FILE_ATTRIBUTE_READONLY, 70000},
+                 {L"hidden.dat", FILE_ATTRIBUTE_HIDDEN, 1},
+                 {L"system.dat", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE, 0},
+                 {L"two chunks.dat", FILE_ATTRIBUTE_NORMAL, 2 * 64 * 1024}};
+    const FILETIME past{0x12345678, 0x01c00000}; // in 1990
+    for (const auto& file : files) {
+        const std::wstring path = source + L"\\" + file.Name;
+        WriteBytes(path, std::string(file.Size, 'x'));
+        SetLastWriteTime(path, past);
+        SetFileAttributesW(path.c_str(), file.Attributes);
+    }
+    const std::wstring reference = f / L"ref";
+    CreateDirectoryW(reference.c_str(), nullptr);
+    const TTreeCopy copy = CopyFolderTreeReporting(source, f / L"copy");
+    EXPECT_TRUE(copy.Failures.empty());
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.Name);
+        const std::wstring copied = f / L"copy\\" + file.Name;
+        const std::wstring expected = reference + L"\\" + file.Name;
+        ASSERT_TRUE(CopyFileW((source + L"\\" + file.Name).c_str(), expected.c_str(), TRUE));
+        SetFileAttributesW(expected.c_str(),
+                           GetFileAttributesW(expected.c_str()) & ~FILE_ATTRIBUTE_READONLY);
+        WIN32_FILE_ATTRIBUTE_DATA got{}, want{};
+        ASSERT_TRUE(GetFileAttributesExW(copied.c_str(), GetFileExInfoStandard, &got));
+        ASSERT_TRUE(GetFileAttributesExW(expected.c_str(), GetFileExInfoStandard, &want));
+        EXPECT_EQ(got.dwFileAttributes, want.dwFileAttributes);
+        EXPECT_EQ(Ticks(got.ftLastWriteTime), Ticks(want.ftLastWriteTime));
+        EXPECT_EQ(Ticks(got.ftLastWriteTime), Ticks(past));
+        EXPECT_EQ(ReadBytes(copied), std::string(file.Size, 'x'));
+    }
+}
