@@ -30,7 +30,7 @@ bool Open(const std::wstring& path, TUniqueFile& file, LARGE_INTEGER& size, DWOR
     return true;
 }
 
-// Two pieces of each file's size, read side by side.
+// One piece of each side, the installed file and the distribution's, compared as they are read.
 struct TBuffers {
     std::vector<unsigned char> Installed = std::vector<unsigned char>(ReadSize);
     std::vector<unsigned char> Original = std::vector<unsigned char>(ReadSize);
