@@ -10,6 +10,7 @@
 #include "e2e/Scenario.h"
 #include "e2e/Walks.h"
 #include "e2e/Wizard.h"
+#include "primitives/ProcessPrimitives.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -160,16 +161,7 @@ TFigures TimeSilentRun(const std::wstring& distribution) {
 // is written back, but not the installation a reinstall goes over, which would otherwise pay
 // for writing it twice. The host's sync: Wine starts a Unix program as it starts any other.
 void SettleDisk() {
-    wchar_t command[] = L"Z:\\bin\\sync";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        throw EError(L"runbench: cannot start the host's sync (Z:\\bin\\sync)");
-    }
-    const TUniqueHandle owned(process.hProcess), thread(process.hThread);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    RunAndWait(L"Z:\\bin\\sync", L"", SW_HIDE);
 }
 
 // The same silent run over the installation it has just made, as it would lie on a clinic's

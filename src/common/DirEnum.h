@@ -12,6 +12,11 @@ struct TDirEntry {
     bool IsDirectory() const { return (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 };
 
+// A time kept as one number, back in the system's form.
+inline FILETIME ToFileTime(unsigned long long ticks) {
+    return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
 // Attribute sets that enumerations ask for.
 constexpr DWORD faDirectory = FILE_ATTRIBUTE_DIRECTORY; // 0x10
 constexpr DWORD faAnyFile = 0x1EF;                      // every attribute except directory

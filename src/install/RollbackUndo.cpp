@@ -55,7 +55,7 @@ bool DeleteFileAnyway(const std::wstring& path) {
 
 void SetFolderTime(const std::wstring& folder, const std::wstring& time) {
     const ULONGLONG ticks = std::wcstoull(time.c_str(), nullptr, 10);
-    SetFolderWriteTime(folder, {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)});
+    SetFolderWriteTime(folder, ToFileTime(ticks));
 }
 
 class TUndo {

@@ -5,11 +5,10 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <span>
 
 // One file of a tree copy, with what the folder listings told of it; whoever copies it fills
 // in how it ended.

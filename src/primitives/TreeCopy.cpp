@@ -25,10 +25,6 @@ DWORD AttributesOf(const TTargetEntries& entries, const std::wstring& name) {
     return entry == entries.end() ? INVALID_FILE_ATTRIBUTES : entry->second;
 }
 
-FILETIME WriteTimeOf(const TDirEntry& entry) {
-    return {static_cast<DWORD>(entry.WriteTime), static_cast<DWORD>(entry.WriteTime >> 32)};
-}
-
 bool IsFolder(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
@@ -60,7 +56,7 @@ public:
                 const DWORD targetAttributes = AttributesOf(there, entry.Name);
                 folder.Files.push_back({entry.Name, IsFile(targetAttributes), false});
                 jobs.push_back({source + L'\\' + entry.Name, target + L'\\' + entry.Name,
-                                targetAttributes, entry.Attributes, WriteTimeOf(entry)});
+                                targetAttributes, entry.Attributes, ToFileTime(entry.WriteTime)});
             } else if ((entry.Attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0) {
                 subfolders.push_back(entry.Name);
             }
