@@ -22,25 +22,6 @@ constexpr wchar_t PendingValue[] = L"PendingFileRenameOperations";
 // A guard against a hung program, not a measure.
 constexpr DWORD HangMs = 180000;
 
-// Started as a script starts it and awaited for its exit code alone, nothing else.
-DWORD RunAndWait(std::wstring commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\",
-                        &startup, &info)) {
-        Fail(L"could not start " + commandLine);
-    }
-    const TUniqueHandle process(info.hProcess);
-    const TUniqueHandle thread(info.hThread);
-    if (WaitForSingleObject(process.get(), HangMs) != WAIT_OBJECT_0) {
-        Fail(commandLine + L" did not end");
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return code;
-}
-
 // Waits for the removal's copies still finishing their work (deleting the old uninstaller).
 void AwaitCopies() {
     TUniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -99,8 +80,10 @@ void RemovalBackToBack(TContext& context) {
     for (int pair = 1; pair <= 3; ++pair) {
         const std::wstring when = L"pair " + std::to_wstring(pair) + L": ";
         const std::wstring log = L"C:\\back-to-back-" + std::to_wstring(pair) + L".log";
-        const DWORD removed = RunAndWait(L"\"" + std::wstring(Holter) + UninstallName +
-                                         L"\" /VERYSILENT /LOG=" + log);
+        const std::wstring removal =
+            L"\"" + std::wstring(Holter) + UninstallName + L"\" /VERYSILENT /LOG=" + log;
+        // Awaited for its exit code alone, as a script awaits it.
+        const DWORD removed = AwaitExitCode(StartProcess(nullptr, removal), removal);
         CheckNothingHeld(context, log, when);
         context.Check(removed == 0, when + L"the removal ended with " + std::to_wstring(removed));
         const TSetupRun installed = RunSetup(source, L"/VERYSILENT /LOG=C:\\back-to-back-install-" +

@@ -23,23 +23,8 @@ constexpr wchar_t BadLog[] = L"Неверный параметр командн�
 // Install.exe of source started in `folder` (the caller's current folder) and awaited.
 DWORD RunIn(const std::wstring& folder, const std::wstring& source, const std::wstring& arguments) {
     const std::wstring program = source + L"\\Install.exe";
-    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &info)) {
-        Fail(L"could not start " + commandLine);
-    }
-    const TUniqueHandle process(info.hProcess);
-    const TUniqueHandle thread(info.hThread);
-    if (WaitForSingleObject(process.get(), 180000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 99);
-        Fail(commandLine + L" did not end");
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return code;
+    const std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    return AwaitExitCode(StartProcess(program.c_str(), commandLine, folder.c_str()), commandLine);
 }
 
 struct TBadLog {

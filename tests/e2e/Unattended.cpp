@@ -86,18 +86,6 @@ void EndProcessTree(const TStarted& started) {
     TerminateProcess(started.Process.get(), 99);
 }
 
-TStarted StartProcess(const wchar_t* application, std::wstring commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        L"C:\\", &startup, &info)) {
-        Fail(L"could not start " + commandLine);
-    }
-    TUniqueHandle thread(info.hThread);
-    return {TUniqueHandle(info.hProcess), info.dwProcessId};
-}
-
 // Polls until the run ends, looking for windows at every turn; with everyProcess, also until
 // the processes it started end.
 TSetupRun Await(const TStarted& started, const std::wstring& what,
@@ -137,6 +125,30 @@ TSetupRun Await(const TStarted& started, const std::wstring& what,
 }
 
 } // namespace
+
+TStarted StartProcess(const wchar_t* application, std::wstring commandLine, const wchar_t* folder) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder, &startup, &info)) {
+        const DWORD error = GetLastError();
+        Fail(L"could not start " + commandLine + L" (error " + std::to_wstring(error) + L")");
+    }
+    TUniqueHandle thread(info.hThread);
+    return {TUniqueHandle(info.hProcess), info.dwProcessId};
+}
+
+DWORD AwaitExitCode(const TStarted& started, const std::wstring& what) {
+    // A guard against a hung program, not a measure.
+    if (WaitForSingleObject(started.Process.get(), RunTimeoutMs) != WAIT_OBJECT_0) {
+        EndProcessTree(started);
+        Fail(what + L" did not end");
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(started.Process.get(), &code);
+    return code;
+}
 
 TStarted StartInstaller(const std::wstring& distribution, const std::wstring& arguments) {
     const std::wstring program = distribution + L"\\Install.exe";

@@ -19,6 +19,14 @@ struct TStarted {
 };
 TStarted StartInstaller(const std::wstring& distribution, const std::wstring& arguments);
 
+// A program started from `folder` as a script starts it; fails the scenario with the system's
+// reason when it cannot be started.
+TStarted StartProcess(const wchar_t* application, std::wstring commandLine,
+                      const wchar_t* folder = L"C:\\");
+
+// Its exit code alone, awaited; a hung program is ended and fails the scenario.
+DWORD AwaitExitCode(const TStarted& started, const std::wstring& what);
+
 // Install.exe of a distribution copy started with a command line, as a deployment system
 // starts it, and awaited. Every visible top-level window it shows meanwhile is noted; `watch`,
 // when given, is called with the process id at every poll (to answer or inspect windows).
