@@ -257,22 +257,54 @@ TRecordFile ReadInstallRecord(const std::wstring& folder) {
     return record;
 }
 
-bool WriteInstallRecord(const std::wstring& folder, const TRecordEntries& entries) {
-    std::wstring text = RecordHeader() + L"\r\n";
-    for (const TRecordEntry& entry : entries) {
-        text += FormatRecordLine(entry) + L"\r\n";
+namespace {
+
+// Bytes written as they come, a block at a time: a record of thousands of files is never held
+// whole a second time, as text, beside its entries.
+class TBlockWriter {
+public:
+    explicit TBlockWriter(HANDLE file) : FFile(file) {}
+    bool Add(const std::string& bytes) {
+        FBlock += bytes;
+        return FBlock.size() < BlockSize || Write();
     }
-    const std::string bytes = Bom + ToUtf8(text);
+    bool Write() {
+        DWORD written = 0;
+        const bool ok =
+            WriteFile(FFile, FBlock.data(), static_cast<DWORD>(FBlock.size()), &written, nullptr) &&
+            written == FBlock.size();
+        FBlock.clear();
+        return ok;
+    }
+
+private:
+    static constexpr size_t BlockSize = 64 * 1024;
+    HANDLE FFile;
+    std::string FBlock;
+};
+
+bool WriteRecordFile(HANDLE file, const TRecordEntries& entries) {
+    TBlockWriter writer(file);
+    if (!writer.Add(Bom + ToUtf8(RecordHeader() + L"\r\n"))) {
+        return false;
+    }
+    for (const TRecordEntry& entry : entries) {
+        if (!writer.Add(ToUtf8(FormatRecordLine(entry) + L"\r\n"))) {
+            return false;
+        }
+    }
+    return writer.Write() && FlushFileBuffers(file);
+}
+
+} // namespace
+
+bool WriteInstallRecord(const std::wstring& folder, const TRecordEntries& entries) {
     const std::wstring path = folder + InstallRecordName;
     const std::wstring fresh = path + L".new";
     {
         TUniqueFile file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (!file ||
-            !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                       nullptr) ||
-            written != bytes.size() || !FlushFileBuffers(file.get())) {
+        if (!file || !WriteRecordFile(file.get(), entries)) {
             file.reset();
             DeleteFileW(fresh.c_str());
             return false;

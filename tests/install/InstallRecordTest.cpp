@@ -144,4 +144,24 @@ TEST(InstallRecordTest, FileOnDiskMissingWrittenAndDamaged) {
     EXPECT_FALSE(bad.Error.empty());
 }
 
+// A record larger than the blocks it is written in reads back whole, in its order.
+TEST(InstallRecordTest, LargeRecordReadsBackWhole) {
+    TTempFolder folder;
+    TRecordEntries entries;
+    for (int i = 0; i < 3000; ++i) {
+        TRecordEntry entry = RecordItem(
+            TRecordKind::rkFile, L"backup\\Архив " + std::to_wstring(i) + L"\\Обследование.dat");
+        entry.Size = static_cast<std::uint64_t>(i) * 1000;
+        entries.push_back(entry);
+    }
+    ASSERT_TRUE(WriteInstallRecord(folder.Path(), entries));
+    const TRecordFile read = ReadInstallRecord(folder.Path());
+    ASSERT_EQ(read.State, TRecordState::rsRead) << ToUtf8(read.Error);
+    ASSERT_EQ(read.Entries.Entries().size(), entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        ASSERT_EQ(read.Entries.Entries()[i].Path, entries[i].Path) << i;
+        ASSERT_EQ(read.Entries.Entries()[i].Size, entries[i].Size) << i;
+    }
+}
+
 } // namespace
