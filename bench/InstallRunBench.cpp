@@ -7,14 +7,15 @@
 #include "common/Handles.h"
 #include "e2e/Automation.h"
 #include "e2e/Files.h"
+#include "e2e/Report.h"
 #include "e2e/Scenario.h"
 #include "e2e/Walks.h"
 #include "e2e/Wizard.h"
-#include "primitives/ProcessPrimitives.h"
 
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <functional>
@@ -159,9 +160,31 @@ TFigures TimeSilentRun(const std::wstring& distribution) {
 // Each timed run starts on a settled disk: what the run before it wrote is on the disk, not
 // still being written back while this one copies. The run before is usually deleted before it
 // is written back, but not the installation a reinstall goes over, which would otherwise pay
-// for writing it twice. The host's sync: Wine starts a Unix program as it starts any other.
+// for writing it twice. The host's sync, through its shell: Wine starts a Unix program as it
+// starts any other but gives no handle to wait on, so the shell leaves a mark when sync is done.
 void SettleDisk() {
-    RunAndWait(L"Z:\\bin\\sync", L"", SW_HIDE);
+    const std::wstring mark = L"/tmp/runbench-synced-" + std::to_wstring(GetCurrentProcessId());
+    std::wstring seen = L"Z:" + mark;
+    std::replace(seen.begin(), seen.end(), L'/', L'\\');
+    DeleteFileW(seen.c_str());
+    std::wstring command = L"Z:\\bin\\sh -c \"sync && : > " + mark + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        throw EError(L"runbench: cannot start the host's sync");
+    }
+    const TUniqueHandle owned(process.hProcess), thread(process.hThread);
+    // A guard against a hung disk, not a measure.
+    const ULONGLONG deadline = GetTickCount64() + 600000;
+    while (GetFileAttributesW(seen.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount64() > deadline) {
+            throw EError(L"runbench: the host's sync did not finish");
+        }
+        Sleep(10);
+    }
+    DeleteFileW(seen.c_str());
 }
 
 // The same silent run over the installation it has just made, as it would lie on a clinic's
@@ -253,15 +276,15 @@ int BenchInstallRun(const std::wstring& distribution, const std::wstring& peerCo
                     if (!contender.MayBeLeftOut) {
                         throw;
                     }
-                    std::fprintf(stderr, "runbench: %s left out: %ls\n", contender.Name,
-                                 e.Message().c_str());
+                    std::fprintf(stderr, "runbench: %s left out: %s\n", contender.Name,
+                                 e2e::ToUtf8(e.Message()).c_str());
                     contender.LeftOut = true;
                 }
             }
         }
     } catch (const EError& e) {
         CleanTargets();
-        std::fprintf(stderr, "%ls\n", e.Message().c_str());
+        std::fprintf(stderr, "%s\n", e2e::ToUtf8(e.Message()).c_str());
         return 1;
     }
     CleanTargets();

@@ -3,6 +3,8 @@
 #include "BenchClock.h"
 #include "common/Handles.h"
 
+#include "e2e/Report.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -124,8 +126,8 @@ int BenchStartup(const std::wstring& install, const std::wstring& minimal,
             TContender& contender = contenders[(i + round + 1) % Count];
             const TStart start = TimeOneStart(contender.Program, contender.ClassName);
             if (start.Ms < 0) {
-                std::fprintf(stderr, "runbench: %ls did not show a painted window\n",
-                             contender.Program.c_str());
+                std::fprintf(stderr, "runbench: %s did not show a painted window\n",
+                             e2e::ToUtf8(contender.Program).c_str());
                 return 1;
             }
             if (round >= 0) {

@@ -8,6 +8,8 @@
 #include "install/InstallRecord.h"
 #include "install/Verify.h"
 
+#include "e2e/Report.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -119,7 +121,7 @@ int BenchVerify(const std::wstring& distribution, int repetitions) {
         RemoveTree(L"C:\\bench-verify");
         return 0;
     } catch (const EError& e) {
-        std::fwprintf(stderr, L"%ls\n", e.Message().c_str());
+        std::fprintf(stderr, "%s\n", e2e::ToUtf8(e.Message()).c_str());
         RemoveTree(L"C:\\bench-verify");
         return 1;
     }
