@@ -130,10 +130,21 @@ TStarted StartProcess(const wchar_t* application, std::wstring commandLine, cons
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder, &startup, &info)) {
-        const DWORD error = GetLastError();
-        Fail(L"could not start " + commandLine + L" (error " + std::to_wstring(error) + L")");
+    const auto start = [&] {
+        return CreateProcessW(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder, &startup, &info);
+    };
+    if (!start()) {
+        // Wine once refused to start Install.exe right after a removal had ended (not seen
+        // again in many runs): the refusal is shown with its reason, and the program started a
+        // second time, before the scenario fails on it.
+        const std::wstring refused = L"could not start " + commandLine + L" (error " +
+                                     std::to_wstring(GetLastError()) + L")";
+        Print(L"    " + refused + L"; starting it again");
+        Sleep(1000);
+        if (!start()) {
+            Fail(refused + L", nor a second time (error " + std::to_wstring(GetLastError()) + L")");
+        }
     }
     TUniqueHandle thread(info.hThread);
     return {TUniqueHandle(info.hProcess), info.dwProcessId};
