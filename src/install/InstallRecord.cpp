@@ -302,11 +302,19 @@ bool WriteInstallRecord(const std::wstring& folder, const TRecordEntries& entrie
     const std::wstring path = folder + InstallRecordName;
     const std::wstring fresh = path + L".new";
     {
-        TUniqueFile file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        // Made new, never opened over what lies under the name: a user who may write in the
+        // folder cannot have the record written through a link put there (nor, on Wine, which
+        // deletes what a link leads to, the file behind it deleted). The record then stays as
+        // it was appended.
+        TUniqueFile file(CreateFileW(fresh.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file || !WriteRecordFile(file.get(), entries)) {
-            file.reset();
-            DeleteFileW(fresh.c_str());
+        if (!file) {
+            return false;
+        }
+        if (!WriteRecordFile(file.get(), entries)) {
+            // Deleted through the handle: no name is looked up again.
+            FILE_DISPOSITION_INFO dispose{TRUE};
+            SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose);
             return false;
         }
     }

@@ -31,7 +31,8 @@ template <int N> void KilledRun(TContext& context);
 void HeldDuringUndo(TContext& context);
 
 // Links put into an installation: removal follows none; an installation folder that is a link
-// is left whole; /LOG through a link into the database folder is refused (FaultLinks.cpp).
+// is left whole; /LOG through a link into the database folder is refused; the record is never
+// rewritten through a link (FaultLinks.cpp).
 void LinksLeftAlone(TContext& context);
 
 // Record lines that do not fit on a full disk leave no half line; a driver folder the shell

@@ -1,7 +1,8 @@
 // Links put into an installation after it was made (as a user who may write there can):
 // removal follows none and deletes nothing outside the installation folder; an installation
 // folder that is itself a link is not touched at all; a log file named through a link into
-// the database folder is refused.
+// the database folder is refused; the install record, rewritten at the end of a run, is never
+// written through a link put in the place of its temporary file.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "FaultRun.h"
 #include "Files.h"
 #include "Machine.h"
+#include "RecordFile.h"
 #include "Removal.h"
 #include "Report.h"
 #include "Scenario.h"
@@ -113,12 +115,32 @@ void LogThroughLink(TContext& context, const std::wstring& installed) {
                   L"/LOG through a link into DTAfb changed the database");
 }
 
+// A link to another file where the record's rewrite makes its temporary file: the run over the
+// installation ends as it would, its record still reads, and the other file stays as it was.
+void RecordThroughLink(TContext& context) {
+    const std::wstring target = FreshTarget();
+    InstallQuietly(context, target);
+    const std::wstring victim = FreshFolderName(L"C:\\victim") + L".txt";
+    const std::string victimBytes = "a file of someone else's\r\n";
+    WriteBytes(victim, victimBytes);
+    MakeLinuxLink(target + L"InstallRecord.txt.new", victim);
+    const TSetupRun run = RunSetup(context.CopyDistribution(),
+                                   L"/VERYSILENT \"/DIR=" + ExcludeTrailingPathDelimiter(target) +
+                                       L"\" /LOG=C:\\record-link.log");
+    CheckExit(context, run, 0);
+    context.Check(ReadBytes(victim) == victimBytes,
+                  L"the record was written through a link into " + victim);
+    const TRecord record = ReadRecord(target);
+    context.Check(record.Problem.empty(), L"the record after the run: " + record.Problem);
+}
+
 } // namespace
 
 void LinksLeftAlone(TContext& context) {
     LinksInside(context);
     const std::wstring moved = FolderIsALink(context);
     LogThroughLink(context, moved);
+    RecordThroughLink(context);
 }
 
 } // namespace e2e
