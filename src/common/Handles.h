@@ -81,6 +81,12 @@ struct TCoTaskMemTraits {
     static void close(type p) { CoTaskMemFree(p); }
 };
 
+struct TLocalMemTraits {
+    using type = HLOCAL;
+    static type none() { return nullptr; }
+    static void close(type p) { LocalFree(p); }
+};
+
 using TUniqueHandle = TUnique<THandleTraits>; // process, thread, event: "none" is null
 using TUniqueFile = TUnique<TFileTraits>;     // CreateFileW: "none" is INVALID_HANDLE_VALUE
 using TUniqueFind = TUnique<TFindTraits>;
@@ -89,6 +95,7 @@ using TUniqueModule = TUnique<TModuleTraits>;
 using TUniqueGdi = TUnique<TGdiTraits>;
 using TUniqueMemDC = TUnique<TMemDCTraits>;
 using TUniqueCoMem = TUnique<TCoTaskMemTraits>;
+using TUniqueLocal = TUnique<TLocalMemTraits>; // what the security functions hand out
 
 template <typename T> using TComPtr = Microsoft::WRL::ComPtr<T>;
 

@@ -1,8 +1,8 @@
 #include "install/Rollback.h"
 #include "install/FolderMerge.h"
 
+#include "common/AdminOnly.h"
 #include "common/CanonicalPath.h"
-
 #include "common/DirEnum.h"
 #include "common/Failure.h"
 #include "common/Handles.h"
@@ -89,7 +89,7 @@ bool TRollback::Begin(const std::wstring& target) {
     std::vector<TJournalLine> times;
     FolderTimes(ExcludeTrailingPathDelimiter(target), times);
     FFolder = target + L".rollback-" + Stamp() + L"\\";
-    if (!CreateDirectoryW(FFolder.c_str(), nullptr)) {
+    if (!CreateAdminOnlyFolder(FFolder)) {
         LogFailure(Failure(L"Папка отмены изменений не создана; изменения не отменяются", FFolder));
         FFolder.clear();
         return false;

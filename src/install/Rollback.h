@@ -76,8 +76,9 @@ private:
 // What the start of a program found of a run that was killed.
 struct TInterruptedRun {
     bool Found = false;
-    bool Undone = false; // false: something could not be put back; the journal stays
-    std::wstring Target; // the installation folder of that run
+    bool Undone = false;  // false: something could not be put back; the journal stays
+    std::wstring Refused; // why its journal could not be trusted: nothing was undone
+    std::wstring Target;  // the installation folder of that run
 };
 // Completes the rollback of a run that was killed or lost power, logging each item.
 TInterruptedRun UndoInterruptedRun(const TRollback::TLogLine& log);

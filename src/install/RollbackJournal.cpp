@@ -1,5 +1,6 @@
 #include "install/RollbackJournal.h"
 
+#include "common/AdminOnly.h"
 #include "common/Fields.h"
 #include "common/Utf8.h"
 
@@ -135,8 +136,8 @@ bool Parse(const std::wstring& text, TJournalLine& line) {
 
 bool TRollbackJournal::Create(const std::wstring& folder, const std::wstring& target) {
     // Written through: a line that returned is on the disk when the change it announces is made.
-    FFile.reset(CreateFileW((folder + JournalName).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+    FFile = CreateAdminOnlyFile(folder + JournalName, GENERIC_WRITE, FILE_SHARE_READ,
+                                FILE_FLAG_WRITE_THROUGH);
     if (!FFile) {
         return false;
     }
@@ -174,17 +175,26 @@ bool TRollbackJournal::Append(const std::vector<TJournalLine>& lines) {
     return true;
 }
 
+TUniqueFile OpenRollbackJournal(const std::wstring& path) {
+    return TUniqueFile(CreateFileW(path.c_str(), GENERIC_READ | READ_CONTROL,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 bool ReadRollbackJournal(const std::wstring& path, std::vector<TJournalLine>& lines) {
-    TUniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const TUniqueFile file = OpenRollbackJournal(path);
+    return file && ReadRollbackJournal(file.get(), lines);
+}
+
+bool ReadRollbackJournal(HANDLE file, std::vector<TJournalLine>& lines) {
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 512 * 1024 * 1024) {
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 512 * 1024 * 1024) {
         return false;
     }
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     std::wstring text;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
         read != bytes.size() || !bytes.starts_with("\xEF\xBB\xBF") ||
         !FromUtf8(bytes.substr(3), text)) {
         return false;

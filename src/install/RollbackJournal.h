@@ -75,3 +75,6 @@ private:
 
 // The journal's lines; false when it cannot be read or is not a journal.
 bool ReadRollbackJournal(const std::wstring& path, std::vector<TJournalLine>& lines);
+// The same from a journal opened (for reading, and for its security) by OpenRollbackJournal.
+TUniqueFile OpenRollbackJournal(const std::wstring& path);
+bool ReadRollbackJournal(HANDLE file, std::vector<TJournalLine>& lines);

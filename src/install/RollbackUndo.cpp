@@ -1,6 +1,7 @@
 // Undoing a journal: after a stop, or at the start after a run that was killed. Every step
 // may be done again without harm, so a rollback that is itself cut short is simply repeated.
 #include "install/FolderMerge.h"
+#include "install/JournalTrust.h"
 #include "install/Rollback.h"
 #include "install/RollbackPending.h"
 
@@ -316,21 +317,36 @@ void ClearPendingJournal(const std::wstring& journal) {
 
 bool FinishCommit(const std::wstring& journal) {
     std::vector<TJournalLine> lines;
-    if (ReadRollbackJournal(journal, lines)) {
+    std::wstring why;
+    switch (ReadTrustedJournal(journal, lines, why)) {
+    case TJournalRead::jrRead:
         for (const TJournalLine& line : lines) {
             const std::wstring aside = FolderOf(journal) + line.Other;
             if (line.Kind == TJournalKind::jkSavedFolder && Exists(aside)) {
                 MergeBack(aside, line.Path);
             }
         }
+        break;
+    case TJournalRead::jrRefused:
+        // What it keeps aside may be the clinic's: nothing goes without a journal to trust.
+        return false;
+    case TJournalRead::jrUnreadable:
+        break;
     }
     return DeleteRollbackFolder(journal);
 }
 
 bool UndoJournal(const std::wstring& journal, const std::function<void(const std::wstring&)>& log) {
     std::vector<TJournalLine> lines;
-    if (!ReadRollbackJournal(journal, lines)) {
+    std::wstring why;
+    switch (ReadTrustedJournal(journal, lines, why)) {
+    case TJournalRead::jrRead:
+        break;
+    case TJournalRead::jrUnreadable:
         log(L"Журнал отмены изменений не читается: " + journal);
+        return false;
+    case TJournalRead::jrRefused:
+        log(L"Журнал отмены изменений отклонён (" + why + L"), ничего не отменено: " + journal);
         return false;
     }
     if (lines.back().Kind == TJournalKind::jkCommit) {
@@ -364,11 +380,21 @@ TInterruptedRun UndoInterruptedRun(const TRollback::TLogLine& log) {
         ClearPendingJournal(journal); // its folder is gone with everything it could undo
         return run;
     }
-    if (ReadRollbackJournal(journal, lines) && lines.back().Kind == TJournalKind::jkCommit) {
+    std::wstring why;
+    const TJournalRead read = ReadTrustedJournal(journal, lines, why);
+    if (read == TJournalRead::jrRead && lines.back().Kind == TJournalKind::jkCommit) {
         FinishCommit(journal);
         return run;
     }
     run.Found = true;
+    if (read == TJournalRead::jrRefused) {
+        // No later start would trust it either: it is forgotten, and its folder left as it is.
+        run.Refused = why;
+        run.Target = ExtractFilePath(ExtractFileDir(journal));
+        log(L"Журнал прерванной установки отклонён (" + why + L"), ничего не отменено: " + journal);
+        ClearPendingJournal(journal);
+        return run;
+    }
     run.Target = lines.empty() ? FolderOf(journal) : lines.front().Path;
     log(L"Найдена прерванная установка в папке " + run.Target + L"; её изменения отменяются");
     run.Undone = UndoJournal(journal, log);

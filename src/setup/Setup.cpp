@@ -146,6 +146,14 @@ bool UndoInterrupted(TSetupMode mode) {
         return true;
     }
     const std::wstring folder = ExcludeTrailingPathDelimiter(run.Target);
+    if (!run.Refused.empty()) {
+        Tell(mode,
+             L"Прерванную установку в папке " + folder +
+                 L" нельзя отменить: её журнал мог изменить другой пользователь (" + run.Refused +
+                 L"). Ничего не отменено. Установите комплекс в эту папку заново.",
+             MB_ICONERROR);
+        return false;
+    }
     if (!run.Undone) {
         Tell(mode,
              L"Прерванную установку в папке " + folder +

@@ -26,6 +26,8 @@ template <int N> void CopyNotMade(TContext& context);
 
 // The program killed midway, then started again (FaultKill.cpp).
 template <int N> void KilledRun(TContext& context);
+// A killed run's journal changed by a user: the next start does nothing it says (FaultKill.cpp).
+void ChangedJournal(TContext& context);
 
 // A rollback that meets a held file, finished at the next start (FaultHeldUndo.cpp).
 void HeldDuringUndo(TContext& context);

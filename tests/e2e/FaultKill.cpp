@@ -194,6 +194,36 @@ template <int N> void KilledRun(TContext& context) {
                                                                 L"...\"; it says:" + said);
 }
 
+// A user who may write in the installation folder changes the killed run's journal to name
+// another program's folder; the next start, an administrator's, deletes nothing through it,
+// says so, and forgets the journal, so that the start after it goes on.
+void ChangedJournal(TContext& context) {
+    const std::wstring dist = context.CopyDistribution();
+    const std::wstring target = FreshTarget();
+    const TEarlierInstall earlier = TEarlierInstall::Install(dist, target);
+    const std::wstring other = FreshFolderName(L"C:\\Другая программа");
+    CreateFolders(other);
+    WriteBytes(other + L"\\data.txt", "another program's data");
+    KillRun(context, Cases[2], dist, target, earlier);
+    const std::wstring journal = PendingRollbackJournal();
+    context.Check(FileExists(journal), L"the killed run left no journal: \"" + journal + L"\"");
+    WriteBytes(journal, ReadBytes(journal) + ToUtf8(L"newtree\t" + other + L"\r\n"));
+
+    const std::wstring log = dist + L"\\next.log";
+    const TSetupRun run = RunSetup(dist, L"/VERYSILENT /DIR=C:\\ /LOG=" + log);
+    CheckExit(context, run, 4, L"the start after the change: ");
+    CheckNoWindow(context, run);
+    std::string data;
+    context.Check(ReadBytes(other + L"\\data.txt", data) && data == "another program's data",
+                  L"the other program's file is gone or changed");
+    context.Check(HasLineStarting(ReadLogFile(log), L"Журнал прерванной установки отклонён"),
+                  L"the log file does not say that the journal was refused");
+    context.Check(PendingRollbackJournal().empty(), L"the refused journal is named still");
+    const TSetupRun again = RunSetup(dist, L"/VERYSILENT /DIR=C:\\ /LOG=" + dist + L"\\again.log");
+    CheckExit(context, again, 3, L"the start after that (a drive root): ");
+    RemoveSuiteFonts();
+}
+
 template void KilledRun<0>(TContext&);
 template void KilledRun<1>(TContext&);
 template void KilledRun<2>(TContext&);

@@ -53,6 +53,7 @@ constexpr TScenario Faults[] = {
     {L"killed-in-database-copy", KilledRun<0>},
     {L"killed-in-backup-copy", KilledRun<1>},
     {L"killed-after-fonts", KilledRun<2>},
+    {L"killed-journal-changed", ChangedJournal},
     {L"held-during-undo", HeldDuringUndo},
     {L"immutable-updater-file", CopyNotMade<0>},
     {L"disk-filled-during-backup-copy", CopyNotMade<1>},

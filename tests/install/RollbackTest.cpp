@@ -4,12 +4,17 @@
 #include "common/DirEnum.h"
 #include "common/Handles.h"
 #include "common/Registry.h"
+#include "common/Utf8.h"
 #include "install/Rollback.h"
 #include "install/RollbackPending.h"
+#include "install/SuiteShortcut.h"
+#include "primitives/DeleteTree.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <map>
 
@@ -213,6 +218,73 @@ TEST_F(RollbackTest, RepeatedUndoNeverTakesTheClinicsDatabaseForTheRunsCopy) {
     EXPECT_TRUE(run.Found);
     EXPECT_EQ(ReadBytes(database), "the clinic's records");
     EXPECT_FALSE(FolderExists(journal.substr(0, journal.rfind(L'\\'))));
+}
+
+// A killed run's journal lies where users may write, and the next start may be an
+// administrator's: a journal that others could have written, or one that names anything
+// outside its installation folder, is not acted on at all, and is forgotten.
+TEST_F(RollbackTest, AJournalOthersCouldChangeOrThatReachesOutsideIsNotActedOn) {
+    TTempFolder elsewhere;
+    const std::wstring victim = elsewhere.Path() + L"другая программа.dll";
+    WriteBytes(victim, "another program's library");
+    const std::wstring shortcut = SuiteShortcutFile(Target);
+    const std::wstring link = elsewhere.Path() + shortcut.substr(shortcut.rfind(L'\\') + 1);
+    WriteBytes(link, "a link that is not on a desktop");
+    const std::string replaced = ToUtf8(Target + L"replaced.dll");
+    const struct {
+        const char* What;
+        std::string Line;
+        bool OpenToAll;
+    } cases[] = {
+        {"a file outside", "file\t" + ToUtf8(victim) + "\r\n", false},
+        {"a folder outside",
+         "newtree\t" + ToUtf8(ExcludeTrailingPathDelimiter(elsewhere.Path())) + "\r\n", false},
+        {"a path that climbs out", "file\t" + ToUtf8(Target + L"tree\\..\\..\\x.dll") + "\r\n",
+         false},
+        {"a name aside that climbs out", "saved\t" + replaced + "\t..\\tree\\old.txt\r\n", false},
+        {"a font outside the fonts folder", "font\t" + ToUtf8(victim) + "\r\n", false},
+        {"the shortcut's name off the desktop", "file\t" + ToUtf8(link) + "\r\n", false},
+        {"a journal anyone may change", "", true},
+    };
+    for (const auto& tampered : cases) {
+        {
+            TRollback rollback; // killed after one change
+            ASSERT_TRUE(rollback.Begin(Target));
+            rollback.BeforeReplace(Target + L"replaced.dll");
+            WriteBytes(Target + L"replaced.dll", "the new library");
+        }
+        const std::wstring journal = PendingJournal();
+        WriteBytes(journal, ReadBytes(journal) + tampered.Line);
+        if (tampered.OpenToAll) {
+            PSECURITY_DESCRIPTOR open = nullptr;
+            ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                L"D:(A;;FA;;;WD)", SDDL_REVISION_1, &open, nullptr));
+            BOOL present = FALSE, defaulted = FALSE;
+            PACL dacl = nullptr;
+            GetSecurityDescriptorDacl(open, &present, &dacl, &defaulted);
+            EXPECT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(journal.c_str()), SE_FILE_OBJECT,
+                                            DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl,
+                                            nullptr),
+                      DWORD(ERROR_SUCCESS));
+            LocalFree(open);
+        }
+
+        std::vector<std::wstring> log;
+        const TInterruptedRun run =
+            UndoInterruptedRun([&](const std::wstring& line) { log.push_back(line); });
+        EXPECT_TRUE(run.Found) << tampered.What;
+        EXPECT_FALSE(run.Refused.empty()) << tampered.What;
+        EXPECT_EQ(run.Target, Target) << tampered.What;
+        EXPECT_EQ(ReadBytes(victim), "another program's library") << tampered.What;
+        EXPECT_EQ(ReadBytes(link), "a link that is not on a desktop") << tampered.What;
+        EXPECT_EQ(ReadBytes(Target + L"replaced.dll"), "the new library") << tampered.What;
+        EXPECT_EQ(ReadBytes(Target + L"tree\\old.txt"), "an earlier tree file") << tampered.What;
+        EXPECT_EQ(PendingJournal(), L"") << tampered.What;
+        ASSERT_FALSE(log.empty());
+        EXPECT_TRUE(log.back().starts_with(L"Журнал прерванной установки отклонён"))
+            << testing::PrintToString(log.back());
+        DeleteTree(ExtractFileDir(journal));
+    }
 }
 
 TEST(RollbackJournal, ACutLastLineIsDroppedAndAForeignFileRefused) {
