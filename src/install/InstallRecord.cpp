@@ -5,6 +5,7 @@
 #include "common/Fields.h"
 #include "common/Paths.h"
 #include "common/Utf8.h"
+#include "common/WindowsFolder.h"
 
 #include <windows.h>
 
@@ -130,7 +131,11 @@ std::wstring ParseLine(const std::wstring& line, TRecordEntry& entry) {
     if (kind == L"font" && fields.size() == 3) {
         entry = RecordItem(TRecordKind::rkFont, fields[1]);
         entry.FontValue = fields[2];
-        return IsAbsolutePath(entry.Path) ? L"" : L"шрифт не является полным путём";
+        // A repair writes it back from the distribution: nowhere but where fonts go.
+        return IsAbsolutePath(entry.Path) &&
+                       SamePath(ExtractFilePath(entry.Path), WindowsFontsFolder())
+                   ? L""
+                   : L"шрифт не в папке шрифтов Windows";
     }
     if (kind == L"source" && fields.size() == 2) {
         entry = RecordItem(TRecordKind::rkSource, fields[1]);

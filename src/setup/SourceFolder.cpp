@@ -17,16 +17,18 @@ bool RunsAsUninstaller() {
     return SamePath(program.substr(program.find_last_of(L'\\') + 1), UninstallerName);
 }
 
+// The entry first, if it is this folder's: the record lies where users may write, and a repair
+// copies from the folder it names.
 std::wstring RememberedSource(const std::wstring& target, const TRecordSet& record) {
-    if (!record.Source().empty()) {
-        return record.Source();
-    }
-    // A record without the line: the entry may still know, if it is this folder's.
     const std::wstring location = RegisteredLocation();
-    if (location.empty() || !SamePath(IncludeTrailingPathDelimiter(location), target)) {
-        return {};
+    if (!location.empty() && SamePath(IncludeTrailingPathDelimiter(location), target)) {
+        const std::wstring registered =
+            ReadSubkeyString(HKEY_LOCAL_MACHINE, RegistrationKey, L"InstallSource");
+        if (!registered.empty()) {
+            return registered;
+        }
     }
-    return ReadSubkeyString(HKEY_LOCAL_MACHINE, RegistrationKey, L"InstallSource");
+    return record.Source();
 }
 
 // The path page's folder browser.

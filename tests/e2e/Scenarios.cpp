@@ -41,6 +41,7 @@ constexpr TScenario Scenarios[] = {
     {L"verify-repair-damages", VerifyRepairDamages},
     {L"verify-windows", VerifyWindows},
     {L"verify-distribution-gone", VerifyDistributionGone},
+    {L"repair-source-from-entry", RepairSourceFromEntry},
 };
 
 // Cases that need Wine to refuse writes to read-only files, as Windows does: it does only for

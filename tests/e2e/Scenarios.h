@@ -99,6 +99,8 @@ void VerifyWindows(TContext& context);
 // The recorded distribution moved away: /REPAIR /VERYSILENT ends with 3; the window mode asks
 // for the folder and a cancelled browser ends with 3. Nothing installed; /VERIFY /REPAIR.
 void VerifyDistributionGone(TContext& context);
+// A distribution a user named in the record: the repair copies from the entry's.
+void RepairSourceFromEntry(TContext& context);
 
 // Run by a user without privileges, on a prefix of that user's (UnprivilegedScenarios.cpp).
 // A reinstall over an installation whose backup and updater files are read-only.

@@ -279,4 +279,22 @@ void VerifyDistributionGone(TContext& context) {
                  L"Неверный параметр командной строки: /REPAIR");
 }
 
+// The record lies in the installation folder, where users may write; a repair run by an
+// administrator copies from the distribution the entry names, not from one a user put into the
+// record, when the two differ.
+void RepairSourceFromEntry(TContext& context) {
+    const std::wstring source = InstallQuietly(context, Holter);
+    const std::wstring planted = FreshFolderName(L"C:\\planted");
+    CopyFolder(source, planted);
+    WriteBytes(planted + L"\\Firebird\\fbclient.Dll", "a user's library\r\n");
+    std::string record;
+    ReadBytes(Installed(L"InstallRecord.txt"), record);
+    WriteBytes(Installed(L"InstallRecord.txt"), record + ToUtf8(L"source\t" + planted + L"\\\r\n"));
+    ChangeKeepingSizeAndTime(Installed(L"fbclient.Dll"));
+
+    RunQuiet(context, L"/REPAIR", 0, L"C:\\repair-source.log");
+    context.Check(SameBytes(Installed(L"fbclient.Dll"), source + L"\\Firebird\\fbclient.Dll"),
+                  L"the repair did not copy fbclient.Dll from the registered distribution");
+}
+
 } // namespace e2e

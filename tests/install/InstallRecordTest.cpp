@@ -93,6 +93,8 @@ TEST(InstallRecordTest, RefusesEveryDamagedRecordAndSaysWhere) {
         {Record(good + L"folder\tCONIN$\r\n"), L"строка 3"},
         {Record(L"shortcut\tC:\\Users\\Врач\\Desktop\\AUX.lnk\r\n"), L"строка 2"},
         {Record(L"font\tC:\\Windows\\Fonts.\\ARIAL.TTF\tArial (TrueType)\r\n"), L"строка 2"},
+        // A repair would write the distribution's font there.
+        {Record(L"font\tC:\\Windows\\System32\\version.dll\tArial (TrueType)\r\n"), L"строка 2"},
         {Header + "folder\t\xC0\xAF\r\n", L"строка 1"}, // not UTF-8
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
