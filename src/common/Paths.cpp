@@ -30,6 +30,10 @@ std::wstring ExtractFilePath(const std::wstring& path) {
     return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
 }
 
+std::wstring ExtractFileName(const std::wstring& path) {
+    return path.substr(ExtractFilePath(path).size());
+}
+
 std::wstring ExtractFileDir(const std::wstring& path) {
     std::wstring dir = ExtractFilePath(path);
     // "C:\" stays the root of C:, not the drive's current folder that "C:" would mean.

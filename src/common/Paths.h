@@ -8,6 +8,8 @@ std::wstring ExcludeTrailingPathDelimiter(const std::wstring& path);
 std::wstring ExtractFileDir(const std::wstring& path);
 // The folder part with its trailing delimiter ("" when there is none).
 std::wstring ExtractFilePath(const std::wstring& path);
+// What follows the folder part: the file's (or the last folder's) name.
+std::wstring ExtractFileName(const std::wstring& path);
 
 // Text with leading and trailing blanks and control characters removed.
 std::wstring TrimBlanks(const std::wstring& text);

@@ -1,5 +1,6 @@
 #include "common/WindowsFolder.h"
 
+#include "common/CanonicalPath.h"
 #include "common/Paths.h"
 
 #include <windows.h>
@@ -15,4 +16,9 @@ std::wstring GetWindowsFolder() {
 
 std::wstring WindowsFontsFolder() {
     return GetWindowsFolder() + L"fonts\\";
+}
+
+bool IsInWindowsFontsFolder(const std::wstring& path) {
+    return SamePath(ExtractFilePath(path), WindowsFontsFolder()) &&
+           IsPlainName(ExtractFileName(path));
 }

@@ -6,3 +6,5 @@ std::wstring GetWindowsFolder();
 
 // The Windows fonts folder ending in "\".
 std::wstring WindowsFontsFolder();
+// Whether path names a file right in that folder.
+bool IsInWindowsFontsFolder(const std::wstring& path);

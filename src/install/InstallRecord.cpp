@@ -132,8 +132,7 @@ std::wstring ParseLine(const std::wstring& line, TRecordEntry& entry) {
         entry = RecordItem(TRecordKind::rkFont, fields[1]);
         entry.FontValue = fields[2];
         // A repair writes it back from the distribution: nowhere but where fonts go.
-        return IsAbsolutePath(entry.Path) &&
-                       SamePath(ExtractFilePath(entry.Path), WindowsFontsFolder())
+        return IsAbsolutePath(entry.Path) && IsInWindowsFontsFolder(entry.Path)
                    ? L""
                    : L"шрифт не в папке шрифтов Windows";
     }

@@ -8,10 +8,6 @@
 
 namespace {
 
-std::wstring LastPart(const std::wstring& path) {
-    return path.substr(path.find_last_of(L'\\') + 1);
-}
-
 bool InTarget(const std::wstring& path, const std::wstring& target) {
     return SamePath(IncludeTrailingPathDelimiter(path), target) ||
            (IsBelow(path, target) && CanonicalFile(path) == path);
@@ -21,8 +17,8 @@ bool InTarget(const std::wstring& path, const std::wstring& target) {
 bool IsSuiteShortcut(const std::wstring& path, const std::wstring& target) {
     const std::wstring ours = SuiteShortcutFile(target);
     const std::wstring folder = ExtractFileDir(path);
-    return CanonicalFile(path) == path && SamePath(LastPart(path), LastPart(ours)) &&
-           SamePath(LastPart(folder), LastPart(ExtractFileDir(ours)));
+    return CanonicalFile(path) == path && SamePath(ExtractFileName(path), ExtractFileName(ours)) &&
+           SamePath(ExtractFileName(folder), ExtractFileName(ExtractFileDir(ours)));
 }
 
 // A name in the rollback folder, or a path below one there: never anything above it.
@@ -57,8 +53,7 @@ bool InPlace(const TJournalLine& line, const std::wstring& target) {
     case TJournalKind::jkRenamed:
         return InTarget(line.Path, target) && InTarget(line.Other, target);
     case TJournalKind::jkFont:
-        return SamePath(ExtractFilePath(line.Path), WindowsFontsFolder()) &&
-               IsPlainName(LastPart(line.Path));
+        return IsInWindowsFontsFolder(line.Path);
     case TJournalKind::jkTarget:
     case TJournalKind::jkValue:
     case TJournalKind::jkKey:

@@ -18,10 +18,6 @@ namespace {
 
 using enum TFindingKind;
 
-std::wstring FileNameOf(const std::wstring& path) {
-    return path.substr(path.find_last_of(L'\\') + 1);
-}
-
 const TPlanRow& ReleaseLevelRow() {
     for (const TPlanRow& row : InstallPlan()) {
         if (row.Action == TPlanAction::paReleaseLevel) {
@@ -168,7 +164,7 @@ void TRepairRun::ClearReadOnly(const TFinding& finding) {
 }
 
 void TRepairRun::RepairFont(const TFinding& finding) {
-    const std::wstring name = FileNameOf(finding.Target);
+    const std::wstring name = ExtractFileName(finding.Target);
     FRollback.BeforeValue(FontsKey, finding.Detail);
     if (finding.Kind == fkFontMissing) {
         FRollback.BeforeFont(finding.Target);

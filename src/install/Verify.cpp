@@ -43,10 +43,6 @@ TFinding Found(TFindingKind kind, const TPlanRow* row = nullptr, std::wstring or
     return {kind, row, std::move(original), std::move(target), std::move(detail), true};
 }
 
-std::wstring FileNameOf(const std::wstring& path) {
-    return path.substr(path.find_last_of(L'\\') + 1);
-}
-
 } // namespace
 
 std::wstring FindingText(const TFinding& f) {
@@ -246,7 +242,7 @@ void TInstallCheck::CheckFonts(TFindings& findings) const {
         if (entry.Kind != TRecordKind::rkFont) {
             continue;
         }
-        const std::wstring name = FileNameOf(entry.Path);
+        const std::wstring name = ExtractFileName(entry.Path);
         TFinding finding{fkFontMissing, row, FSource + row->Source + name, entry.Path,
                          entry.FontValue};
         if (!FileExists(entry.Path)) {
@@ -297,7 +293,7 @@ bool TInstallCheck::StillHolds(const TFinding& f) const {
     case fkFontMissing:
         return !FileExists(f.Target);
     case fkFontUnregistered:
-        return !IsFontRegistered(f.Detail, FileNameOf(f.Target));
+        return !IsFontRegistered(f.Detail, ExtractFileName(f.Target));
     case fkShortcutMissing:
         return !FileExists(f.Target);
     case fkEntryMissing:

@@ -3,6 +3,7 @@
 #include "common/Checked.h"
 #include "common/Errors.h"
 #include "common/Handles.h"
+#include "common/Paths.h"
 #include "common/Registry.h"
 
 namespace {
@@ -34,7 +35,7 @@ void RegisterFont(const std::wstring& ValueName, const std::wstring& FileName) {
 
 bool IsFontRegistered(const std::wstring& ValueName, const std::wstring& FileName) {
     const std::wstring value = ReadSubkeyString(HKEY_LOCAL_MACHINE, FontsKey, ValueName);
-    const std::wstring name = value.substr(value.find_last_of(L'\\') + 1);
+    const std::wstring name = ExtractFileName(value);
     return !value.empty() &&
            CompareStringOrdinal(name.c_str(), -1, FileName.c_str(), -1, TRUE) == CSTR_EQUAL;
 }

@@ -13,8 +13,7 @@
 namespace {
 
 bool RunsAsUninstaller() {
-    const std::wstring program = ExecutablePath();
-    return SamePath(program.substr(program.find_last_of(L'\\') + 1), UninstallerName);
+    return SamePath(ExtractFileName(ExecutablePath()), UninstallerName);
 }
 
 // The entry first, if it is this folder's: the record lies where users may write, and a repair
